@@ -53,7 +53,13 @@ function(toolkit_add_fuzzer name)
             ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${name}> -DWORK=${work} -DSEED=${seed}
             -DSECONDS=${FUZZ_SECONDS} -P ${CMAKE_SOURCE_DIR}/cmake/RunFuzzer.cmake)
   set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+  add_dependencies(fuzz_all ${name})
 endfunction()
+
+# `cmake --build <dir> --target fuzz_all` builds the fuzz targets and what they need, nothing else.
+if(FUZZ)
+  add_custom_target(fuzz_all)
+endif()
 
 # Adds every immediate subdirectory of the current one that holds a CMakeLists.txt.
 function(toolkit_add_subdirectories)
