@@ -1,0 +1,32 @@
+// QLEX_CheckWord: judging one whole word.
+#include <cstring>
+
+#include "api_guard.h"
+#include "word_check.h"
+
+using namespace orthix;
+
+extern "C" int16_t QLEX_CheckWord(int16_t sid, const char* word, char* replWord, int16_t replWordSz) {
+    return guarded("QLEX_CheckWord", [&]() -> int16_t {
+        std::vector<Lexicon*> lexicons;
+        uint32_t options;
+        {
+            EngineLock lock;
+            if (!lock.owns())
+                return QLEX_ERR_MUTEX_TIMEOUT;
+            Session* session = findSession(sid, "QLEX_CheckWord");
+            if (!session)
+                return QLEX_ERR_BAD_SESSION;
+            lexicons = searchOrder(*session);
+            options = session->options;
+        }
+        WordChecker checker(lexicons, options);
+        WordChecker::Result result = checker.judge(word ? word : "");
+        if (replWord && replWordSz > 0) {
+            std::size_t n = std::min<std::size_t>(result.replacement.size(), static_cast<std::size_t>(replWordSz - 1));
+            std::memcpy(replWord, result.replacement.data(), n);
+            replWord[n] = '\0';
+        }
+        return result.flags;
+    });
+}

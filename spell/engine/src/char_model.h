@@ -1,0 +1,36 @@
+// The character model of the engine's Windows-1252 text: a class byte and a base letter for every
+// byte value, arithmetic case conversion, and the two apostrophes.
+#pragma once
+
+#include <string>
+
+namespace orthix {
+
+enum CharClass : unsigned char {
+    kLetter = 0x01,
+    kDigit = 0x02,
+    kPunctuation = 0x04,
+    kWhiteSpace = 0x08,
+    kLowerCase = 0x10,
+    kUpperCase = 0x20,
+    kVowel = 0x40,
+};
+
+unsigned char charClass(unsigned char c);
+// The unaccented upper-case letter a character stands for, or 0 (digits, punctuation, Ð, Þ, ð, þ).
+unsigned char baseLetter(unsigned char c);
+
+inline bool isLetter(unsigned char c) { return charClass(c) & kLetter; }
+inline bool isDigit(unsigned char c) { return charClass(c) & kDigit; }
+inline bool isUpper(unsigned char c) { return charClass(c) & kUpperCase; }
+inline bool isLower(unsigned char c) { return charClass(c) & kLowerCase; }
+inline bool isWhiteSpace(unsigned char c) { return charClass(c) & kWhiteSpace; }
+inline bool isApostrophe(unsigned char c) { return c == 0x27 || c == 0x92; }
+
+// Case conversion moves a letter by 32 (so 0xDF and 0xFF form a pair); other bytes stay.
+inline unsigned char toUpper(unsigned char c) { return isLower(c) ? c - 32 : c; }
+inline unsigned char toLower(unsigned char c) { return isUpper(c) ? c + 32 : c; }
+
+std::string lowered(const std::string& word);
+
+} // namespace orthix

@@ -1,0 +1,426 @@
+#include "clx_compressed_lexicon.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "char_model.h"
+#include "clx_segment_decoder.h"
+#include "language.h"
+#include "log.h"
+#include "qlex.h"
+
+namespace orthix {
+
+using namespace clx;
+
+namespace {
+
+bool read_exactly(std::FILE* file, void* buffer, size_t size) {
+    return std::fread(buffer, 1, size, file) == size;
+}
+
+bool equal_folded(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (toLower((unsigned char)*a) != toLower((unsigned char)*b))
+            return false;
+    return *a == *b;
+}
+
+} // namespace
+
+int16_t CompressedLexicon::open(const char* fileName, int32_t budget) {
+    reset();
+    std::FILE* file = std::fopen(fileName, "rb");
+    if (!file) {
+        logLine("file open(%s) failed", fileName);
+        return QLEX_ERR_FILE_OPEN;
+    }
+    fileName_ = fileName;
+    struct stat info;
+    int16_t rc = fstat(fileno(file), &info) == 0 ? readTables(file, uint64_t(info.st_size)) : QLEX_ERR_READ;
+    std::fclose(file);
+    if (rc == 0)
+        rc = checkSegments(budget);
+    if (rc != 0)
+        reset();
+    return rc;
+}
+
+int16_t CompressedLexicon::readTables(std::FILE* file, uint64_t fileSize) {
+    const char* name = fileName_.c_str();
+    unsigned char word[4];
+    if (!read_exactly(file, word, 4)) {
+        logLine("%s: error reading magic number", name);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    if (read_be32(word) != kMagic) {
+        logLine("%s: magic number 0x%lx != 0x%lx", name, (unsigned long)read_be32(word), (unsigned long)kMagic);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    uint32_t seen = 0;  // bit t: a section of type t (1..5) was read
+    uint64_t pos = 4;
+    while (read_exactly(file, word, 4)) {
+        uint32_t type = read_be32(word);
+        if (!read_exactly(file, word, 4)) {
+            logLine("%s: error reading section length", name);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+        uint32_t length = read_be32(word);
+        pos += 8;
+        if (length > fileSize - pos) {
+            logLine("%s: section %lu of %lu bytes runs past the end of the file", name, (unsigned long)type,
+                    (unsigned long)length);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+        uint64_t end = pos + length;
+        if (type >= kSectionLanguage && type <= kSectionSegments) {
+            if (seen & (1u << type)) {
+                logLine("%s: section %lu appears twice", name, (unsigned long)type);
+                return QLEX_ERR_BAD_FORMAT;
+            }
+            seen |= 1u << type;
+        }
+        int16_t rc = 0;
+        switch (type) {
+        case kSectionLanguage:
+        case kSectionWidth: {
+            if (length != 4) {
+                logLine("%s: section %lu has %lu bytes, not 4", name, (unsigned long)type, (unsigned long)length);
+                return QLEX_ERR_BAD_FORMAT;
+            }
+            if (!read_exactly(file, word, 4)) {
+                logLine("%s: read error", name);
+                return QLEX_ERR_READ;
+            }
+            uint32_t value = read_be32(word);
+            if (type == kSectionLanguage) {
+                language_ = languageFromNumber(value & 0xFFFF);
+                break;
+            }
+            if (value == 2) {
+                logLine("%s: Unicode lexicon not supported", name);
+                return QLEX_ERR_UNSUPPORTED;
+            }
+            if (value != 1) {
+                logLine("%s: character width %lu not supported", name, (unsigned long)value);
+                return QLEX_ERR_BAD_FORMAT;
+            }
+            width_ = value;
+            break;
+        }
+        case kSectionSuffixes:
+            // Suffixes are read as 8-bit strings, so the width must be known and be 1.
+            if (width_ != 1) {
+                logLine("%s: suffix tables before the character width", name);
+                return QLEX_ERR_BAD_FORMAT;
+            }
+            rc = readSuffixTable(file, pos, end, simple_);
+            if (rc == 0)
+                rc = readSuffixTable(file, pos, end, extended_);
+            break;
+        case kSectionIndex:
+            rc = readIndex(file, length);
+            break;
+        case kSectionSegments:
+            segmentBase_ = pos;
+            segmentLength_ = length;
+            break;
+        default:
+            break;  // unknown sections are skipped
+        }
+        if (rc != 0)
+            return rc;
+        pos = end;
+        if (fseeko(file, off_t(end), SEEK_SET) != 0) {
+            logLine("%s: seek error", name);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+    }
+    bool complete = (seen & (1u << kSectionIndex)) && (seen & (1u << kSectionSegments)) && !index_.empty();
+    if (!complete || width_ != 1) {
+        logLine("%s invalid compressed lexicon", name);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    return 0;
+}
+
+// One table: a 4-byte length (low 16 bits used), then that many bytes of NUL-terminated strings,
+// all within the section that ends at `end`.
+int16_t CompressedLexicon::readSuffixTable(std::FILE* file, uint64_t& pos, uint64_t end, ClxSuffixTable& table) {
+    const char* name = fileName_.c_str();
+    unsigned char word[4];
+    if (end - pos < 4) {
+        logLine("%s: suffix tables overrun their section", name);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    if (!read_exactly(file, word, 4)) {
+        logLine("%s: read error", name);
+        return QLEX_ERR_READ;
+    }
+    pos += 4;
+    uint32_t length = read_be32(word) & 0xFFFF;
+    if (length > end - pos) {
+        logLine("%s: suffix tables overrun their section", name);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    std::vector<char> bytes;
+    try {
+        bytes.resize(length);
+    } catch (const std::bad_alloc&) {
+        logLine("%s: out of memory", name);
+        return QLEX_ERR_NO_MEMORY;
+    }
+    if (!read_exactly(file, bytes.data(), length)) {
+        logLine("%s: read error", name);
+        return QLEX_ERR_READ;
+    }
+    pos += length;
+    if (!table.assign(std::move(bytes))) {
+        logLine("%s: suffix table does not end with a NUL", name);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    return 0;
+}
+
+int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
+    const char* name = fileName_.c_str();
+    std::vector<unsigned char> body;
+    try {
+        body.resize(length);
+    } catch (const std::bad_alloc&) {
+        logLine("%s: out of memory", name);
+        return QLEX_ERR_NO_MEMORY;
+    }
+    if (!read_exactly(file, body.data(), length)) {
+        logLine("%s: read error", name);
+        return QLEX_ERR_READ;
+    }
+    uint32_t count = length >= 4 ? read_be32(body.data()) : 0;
+    if (length < 4 || (length - 4) % kIndexEntrySize != 0 || (length - 4) / kIndexEntrySize != count) {
+        logLine("%s: segment index of %lu bytes does not hold its entry count", name, (unsigned long)length);
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    try {
+        index_ = std::vector<Entry>(count);
+    } catch (const std::bad_alloc&) {
+        logLine("%s: out of memory", name);
+        return QLEX_ERR_NO_MEMORY;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const unsigned char* record = body.data() + 4 + size_t(i) * kIndexEntrySize;
+        Entry& entry = index_[i];
+        std::memcpy(entry.key, record, kKeySize);
+        entry.offset = read_be32(record + kKeySize);
+        entry.size = read_be32(record + kKeySize + 4);
+        // A key is three characters, or a one- or two-character word padded with NULs.
+        if (entry.key[0] == '\0' || (entry.key[1] == '\0' && entry.key[2] != '\0')) {
+            logLine("%s: bad key in segment index entry %lu", name, (unsigned long)i);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+        // Lookups binary-search the index.
+        if (i > 0 && std::memcmp(index_[i - 1].key, entry.key, kKeySize) >= 0) {
+            logLine("%s: segment index not sorted at entry %lu", name, (unsigned long)i);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+    }
+    return 0;
+}
+
+int16_t CompressedLexicon::checkSegments(int32_t budget) {
+    const char* name = fileName_.c_str();
+    for (const Entry& entry : index_) {
+        if (entry.key[2] != '\0' && uint64_t(entry.offset) + entry.size > segmentLength_) {
+            logLine("%s: segment %.3s lies outside the segment data", name, entry.key);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+    }
+    budget_ = budget > 0 ? uint64_t(budget) : 0;
+    if (budget_ > 0) {
+        for (const Entry& entry : index_) {
+            if (entry.key[2] != '\0' && entry.size > budget_) {
+                logLine("%s: segment size %lu > budget %lu", name, (unsigned long)entry.size,
+                        (unsigned long)budget_);
+                return QLEX_ERR_NO_MEMORY;
+            }
+        }
+    }
+    return 0;
+}
+
+void CompressedLexicon::reset() {
+    fileName_.clear();
+    index_.clear();
+    simple_.clear();
+    extended_.clear();
+    language_ = 0;
+    width_ = 0;
+    segmentBase_ = segmentLength_ = 0;
+    budget_ = loadedBytes_ = useCounter_ = 0;
+    loaded_.clear();
+}
+
+int32_t CompressedLexicon::search(const char (&key)[kKeySize]) const {
+    auto before = [](const Entry& entry, const char* k) { return std::memcmp(entry.key, k, kKeySize) < 0; };
+    auto it = std::lower_bound(index_.begin(), index_.end(), key, before);
+    if (it == index_.end() || std::memcmp(it->key, key, kKeySize) != 0)
+        return -1;
+    return int32_t(it - index_.begin());
+}
+
+int16_t CompressedLexicon::load(Entry& entry) {
+    ++useCounter_;
+    if (entry.data) {
+        entry.stamp = useCounter_;
+        return 0;
+    }
+    if (entry.size == 0)
+        return QLEX_ERR_NOT_FOUND;
+    // The budget holds every single segment (checked at open), so eviction always makes room.
+    while (budget_ > 0 && budget_ - loadedBytes_ < entry.size && !loaded_.empty())
+        evictLeastRecentlyUsed();
+    std::unique_ptr<unsigned char[]> data(new (std::nothrow) unsigned char[entry.size]);
+    if (!data) {
+        logLine("loadSeg: out of memory");
+        return QLEX_ERR_NO_MEMORY;
+    }
+    int fd = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        logLine("%s: can't open", fileName_.c_str());
+        return QLEX_ERR_CREATE;
+    }
+    size_t done = 0;
+    while (done < entry.size) {
+        ssize_t n = ::pread(fd, data.get() + done, entry.size - done, off_t(segmentBase_ + entry.offset + done));
+        if (n <= 0)
+            break;
+        done += size_t(n);
+    }
+    ::close(fd);
+    if (done < entry.size) {
+        logLine("%s: read error", fileName_.c_str());
+        return QLEX_ERR_BAD_FORMAT;
+    }
+    ++segmentReads_;
+    entry.data = std::move(data);
+    entry.stamp = useCounter_;
+    loadedBytes_ += entry.size;
+    loaded_.push_back(uint32_t(&entry - index_.data()));
+    return 0;
+}
+
+void CompressedLexicon::evictLeastRecentlyUsed() {
+    auto oldest = std::min_element(loaded_.begin(), loaded_.end(),
+                                   [&](uint32_t a, uint32_t b) { return index_[a].stamp < index_[b].stamp; });
+    Entry& entry = index_[*oldest];
+    entry.data.reset();
+    loadedBytes_ -= entry.size;
+    *oldest = loaded_.back();
+    loaded_.pop_back();
+}
+
+bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseSensitive) {
+    if (load(entry) != 0)
+        return false;
+    ClxSegmentDecoder decoder(entry.key, {entry.data.get(), entry.size}, simple_, extended_);
+    for (;;) {
+        switch (decoder.next()) {
+        case ClxSegmentDecoder::kEnd:
+            return false;
+        case ClxSegmentDecoder::kMalformed:
+            logLine("%s: segment %.3s is malformed", fileName_.c_str(), entry.key);
+            return false;
+        case ClxSegmentDecoder::kWord:
+            break;
+        }
+        if (!caseSensitive) {
+            if (equal_folded(word, decoder.word()))
+                return true;
+            continue;  // case-folded words are not in order: visit them all
+        }
+        int order = std::strcmp(word, decoder.word());  // unsigned bytes, the segment's order
+        if (order == 0)
+            return true;
+        if (order < 0)
+            return false;
+    }
+}
+
+int16_t CompressedLexicon::find(const char* word, bool caseSensitive, char* other, int otherSize) {
+    if (other && otherSize > 0)
+        other[0] = '\0';
+    size_t length = std::strlen(word);
+    if (length == 0 || length > kMaxWordLength)
+        return QLEX_ERR_NOT_FOUND;
+    char key[kKeySize] = {};
+    std::memcpy(key, word, std::min(length, kKeySize));
+    if (caseSensitive) {
+        int32_t i = search(key);
+        if (i >= 0 && (length < kKeySize || findInSegment(index_[i], word, true)))
+            return 'i';
+        return QLEX_ERR_NOT_FOUND;
+    }
+    // Every case pattern of the key may hold the word: bit k of j makes key character k upper case.
+    char tried[8][kKeySize];
+    int triedCount = 0;
+    for (int j = 0; j < 8; ++j) {
+        char pattern[kKeySize];
+        for (size_t k = 0; k < kKeySize; ++k) {
+            unsigned char c = (unsigned char)key[k];
+            pattern[k] = char((j >> k & 1) ? toUpper(c) : toLower(c));
+        }
+        bool repeated = false;
+        for (int t = 0; t < triedCount; ++t)
+            repeated = repeated || std::memcmp(tried[t], pattern, kKeySize) == 0;
+        if (repeated)
+            continue;
+        std::memcpy(tried[triedCount++], pattern, kKeySize);
+        int32_t i = search(pattern);
+        if (i >= 0 && (length < kKeySize || findInSegment(index_[i], word, false)))
+            return 'i';
+    }
+    return QLEX_ERR_NOT_FOUND;
+}
+
+int16_t CompressedLexicon::add(const char*, char, const char*) { return QLEX_ERR_UNSUPPORTED; }
+int16_t CompressedLexicon::remove(const char*) { return QLEX_ERR_UNSUPPORTED; }
+int16_t CompressedLexicon::clear() { return QLEX_ERR_UNSUPPORTED; }
+int32_t CompressedLexicon::list(char*, int32_t) const { return QLEX_ERR_UNSUPPORTED; }
+int32_t CompressedLexicon::listSize() const { return QLEX_ERR_UNSUPPORTED; }
+
+int16_t CompressedLexicon::walk(const char* misspelled, int depth, Scorer score, SuggestionSink& sink) {
+    char head[kKeySize + 1] = {};
+    std::strncpy(head, misspelled, kKeySize);
+    for (Entry& entry : index_) {
+        if (entry.key[2] == '\0') {
+            char shortWord[kKeySize] = {entry.key[0], entry.key[1], '\0'};
+            int s = score(misspelled, shortWord);
+            if (s > 0)
+                sink.offer(shortWord, int16_t(s));
+            continue;
+        }
+        char key[kKeySize + 1] = {entry.key[0], entry.key[1], entry.key[2], '\0'};
+        if (score(head, key) < 100 - depth || entry.size == 0)
+            continue;
+        if (int16_t rc = load(entry); rc != 0)
+            return rc;
+        ClxSegmentDecoder decoder(entry.key, {entry.data.get(), entry.size}, simple_, extended_);
+        ClxSegmentDecoder::Step step;
+        while ((step = decoder.next()) == ClxSegmentDecoder::kWord) {
+            int s = score(misspelled, decoder.word());
+            if (s > 0)
+                sink.offer(decoder.word(), int16_t(s));
+        }
+        if (step == ClxSegmentDecoder::kMalformed) {
+            logLine("%s: segment %.3s is malformed", fileName_.c_str(), entry.key);
+            return QLEX_ERR_BAD_FORMAT;
+        }
+    }
+    return 0;
+}
+
+} // namespace orthix

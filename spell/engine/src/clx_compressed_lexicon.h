@@ -1,0 +1,81 @@
+// A compressed lexicon file (lexicon kind 5): read-only, opened with its small tables only; each
+// segment's data is read from the file when a lookup or a suggestion walk first needs it and is
+// kept under an optional byte budget, evicting the least recently used segment first.
+//
+// The file is outside input: every count, offset, size and suffix number is checked against the
+// file before it is used, and a malformed file is refused at open (or, for a bad segment, makes
+// that lookup answer "absent") instead of being read out of bounds.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "clx_format.h"
+#include "clx_suffix_table.h"
+#include "lexicon.h"
+
+namespace orthix {
+
+class CompressedLexicon final : public Lexicon {
+public:
+    // Reads the file's tables. `budget` bounds the bytes of loaded segments; 0 or less means no
+    // bound. 0, or an error code with the object left empty.
+    int16_t open(const char* fileName, int32_t budget);
+
+    LexiconKind kind() const override { return kCompressedFile; }
+    int16_t language() const override { return language_; }
+    // 'i' when the word is present, else QLEX_ERR_NOT_FOUND; `other` receives "".
+    int16_t find(const char* word, bool caseSensitive, char* other, int otherSize) override;
+    int16_t add(const char* word, char action, const char* other) override;
+    int16_t remove(const char* word) override;
+    int16_t clear() override;
+    int32_t list(char* buffer, int32_t size) const override;
+    int32_t listSize() const override;
+    // Offers the one- and two-character words, and the words of every segment whose key scores
+    // at least 100 - depth against the misspelled word's first three characters. A segment that
+    // cannot be loaded ends the walk with its error.
+    int16_t walk(const char* misspelled, int depth, Scorer score, SuggestionSink& sink) override;
+
+    // Bytes of segment data held now, and segment reads from the file so far.
+    size_t loadedBytes() const { return loadedBytes_; }
+    size_t segmentReads() const { return segmentReads_; }
+
+private:
+    struct Entry {
+        char key[clx::kKeySize];  // a one- or two-character word is its own key, NUL-padded
+        uint32_t offset = 0;      // from the segment base
+        uint32_t size = 0;
+        std::unique_ptr<unsigned char[]> data;  // loaded segment, or null
+        uint64_t stamp = 0;                     // use counter at the last use
+    };
+
+    int16_t readTables(std::FILE* file, uint64_t fileSize);
+    int16_t readSuffixTable(std::FILE* file, uint64_t& pos, uint64_t end, ClxSuffixTable& table);
+    int16_t readIndex(std::FILE* file, uint32_t length);
+    int16_t checkSegments(int32_t budget);
+    void reset();
+
+    // Index of the entry with this key, or -1.
+    int32_t search(const char (&key)[clx::kKeySize]) const;
+    int16_t load(Entry& entry);
+    void evictLeastRecentlyUsed();
+    bool findInSegment(Entry& entry, const char* word, bool caseSensitive);
+
+    std::string fileName_;
+    std::vector<Entry> index_;
+    ClxSuffixTable simple_, extended_;
+    int16_t language_ = 0;
+    uint32_t width_ = 0;
+    uint64_t segmentBase_ = 0;
+    uint64_t segmentLength_ = 0;
+    uint64_t budget_ = 0;  // 0: unlimited
+    uint64_t loadedBytes_ = 0;
+    uint64_t useCounter_ = 0;
+    std::vector<uint32_t> loaded_;  // indices of the entries holding data
+    size_t segmentReads_ = 0;
+};
+
+} // namespace orthix
