@@ -10,6 +10,7 @@
 
 #include "char_model.h"
 #include "clx_segment_decoder.h"
+#include "clx_segment_search.h"
 #include "language.h"
 #include "log.h"
 #include "qlex.h"
@@ -22,6 +23,10 @@ namespace {
 
 bool read_exactly(std::FILE* file, void* buffer, size_t size) {
     return std::fread(buffer, 1, size, file) == size;
+}
+
+uint32_t key_rank(const char* key) {
+    return uint32_t((unsigned char)key[0]) << 16 | uint32_t((unsigned char)key[1]) << 8 | (unsigned char)key[2];
 }
 
 bool equal_folded(const char* a, const char* b) {
@@ -215,6 +220,7 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
         const unsigned char* record = body.data() + 4 + size_t(i) * kIndexEntrySize;
         Entry& entry = index_[i];
         std::memcpy(entry.key, record, kKeySize);
+        entry.rank = key_rank(entry.key);
         entry.offset = read_be32(record + kKeySize);
         entry.size = read_be32(record + kKeySize + 4);
         // A key is three characters, or a one- or two-character word padded with NULs.
@@ -223,7 +229,7 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
             return QLEX_ERR_BAD_FORMAT;
         }
         // Lookups binary-search the index.
-        if (i > 0 && std::memcmp(index_[i - 1].key, entry.key, kKeySize) >= 0) {
+        if (i > 0 && index_[i - 1].rank >= entry.rank) {
             logLine("%s: segment index not sorted at entry %lu", name, (unsigned long)i);
             return QLEX_ERR_BAD_FORMAT;
         }
@@ -265,9 +271,10 @@ void CompressedLexicon::reset() {
 }
 
 int32_t CompressedLexicon::search(const char (&key)[kKeySize]) const {
-    auto before = [](const Entry& entry, const char* k) { return std::memcmp(entry.key, k, kKeySize) < 0; };
-    auto it = std::lower_bound(index_.begin(), index_.end(), key, before);
-    if (it == index_.end() || std::memcmp(it->key, key, kKeySize) != 0)
+    uint32_t rank = key_rank(key);
+    auto it = std::lower_bound(index_.begin(), index_.end(), rank,
+                               [](const Entry& entry, uint32_t r) { return entry.rank < r; });
+    if (it == index_.end() || it->rank != rank)
         return -1;
     return int32_t(it - index_.begin());
 }
@@ -326,6 +333,8 @@ void CompressedLexicon::evictLeastRecentlyUsed() {
 bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseSensitive) {
     if (load(entry) != 0)
         return false;
+    if (caseSensitive)
+        return clxSegmentHolds({entry.data.get(), entry.size}, word, simple_, extended_);
     ClxSegmentDecoder decoder(entry.key, {entry.data.get(), entry.size}, simple_, extended_);
     for (;;) {
         switch (decoder.next()) {
@@ -337,16 +346,9 @@ bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseS
         case ClxSegmentDecoder::kWord:
             break;
         }
-        if (!caseSensitive) {
-            if (equal_folded(word, decoder.word()))
-                return true;
-            continue;  // case-folded words are not in order: visit them all
-        }
-        int order = std::strcmp(word, decoder.word());  // unsigned bytes, the segment's order
-        if (order == 0)
+        // Case-folded words are not in order: every word is visited.
+        if (equal_folded(word, decoder.word()))
             return true;
-        if (order < 0)
-            return false;
     }
 }
 

@@ -46,6 +46,7 @@ public:
 private:
     struct Entry {
         char key[clx::kKeySize];  // a one- or two-character word is its own key, NUL-padded
+        uint32_t rank = 0;        // the key bytes as one big-endian number: index order
         uint32_t offset = 0;      // from the segment base
         uint32_t size = 0;
         std::unique_ptr<unsigned char[]> data;  // loaded segment, or null
