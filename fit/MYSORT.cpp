@@ -1,0 +1,3 @@
+#include "MYSORT.h"
+
+void MYSORT(double *x, int *idx, int n) { SORTDI(x, idx, 1, n); }

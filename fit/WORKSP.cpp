@@ -1,0 +1,94 @@
+#include "WORKSP.h"
+
+#include "MSG.h"
+
+#include <algorithm>
+
+WSLEN WSLENGTHS(const DIMS &d) {
+    std::int64_t n = d.n, p = d.p, q = d.q, nsm = d.nsm;
+    std::int64_t a = std::max({5 * n, q * q + n, 24 * n + 51, n * q, p * n});
+    WSLEN l;
+    l.real = a + nsm * n + q * q + 3 * q + 2 * nsm + 8 * n + 2 * n * q + p * n + 1 + 7 * n - 1;
+    l.integer = 6 * n + 4 * q + nsm + nsm * n + p;
+    l.character = 40 * p + 1;
+    return l;
+}
+
+void WSCHECK(const DIMS &d) {
+    WSLEN l = WSLENGTHS(d);
+    std::int64_t total = l.real + l.integer + l.character;
+    MSG("Space requirement: " + IFMT(l.real, 10) + " real " + IFMT(l.integer, 10) + " integer " +
+        IFMT(l.character, 6) + " char");
+    MSG("Total space needed= " + IFMT(total, 14) + " words, or " + IFMT(4 * total, 14) + " bytes");
+    bool over = false;
+    auto check = [&](std::int64_t len, std::int64_t cap, const char *which) {
+        if (len <= cap) return;
+        over = true;
+        MSG(std::string("ERROR: Increase lwork") + which + " and the dimension of the");
+        MSG(std::string(" array work") + which + " in the main program, to at least " + IFMT(len, 12));
+    };
+    check(l.real, LWORKR, "r");
+    check(l.integer, LWORKI, "i");
+    check(l.character, LWORKC, "c");
+    if (over) STOPQUIET();
+}
+
+namespace {
+// The one list of workspace arrays. `carve` is called once per array with its length: first to
+// add up the three parts, then to place each array.
+template <class CARVE> void WSLAYOUT(const DIMS &d, WORK &w, CARVE &&carve) {
+    std::size_t n = d.n, p = d.p, q = d.q, nsm = d.nsm;
+    carve(w.X, n * p);
+    carve(w.DESIGN, n * q);
+    carve(w.COLDF, q);
+    carve(w.VARDF, p);
+    carve(w.Y, n);
+    carve(w.W, n);
+    carve(w.D, n);
+    carve(w.SMDF, nsm);
+    carve(w.SCR, n);
+
+    carve(w.ROLE, p);
+    carve(w.STATUS, n);
+    carve(w.COLVAR, q);
+    carve(w.COLKIND, q);
+    carve(w.COLNOBS, q);
+    carve(w.COLLAB, q);
+    carve(w.SMLIST, nsm);
+    carve(w.NEF, nsm);
+    carve(w.MATCH, n * nsm);
+    carve(w.INDEX, n);
+    carve(w.ISCR, n);
+
+    carve(w.NAMES, 20 * p);
+    carve(w.TYPES, 10 * p);
+}
+
+struct SIZER {
+    WORK &w;
+    void operator()(double *&, std::size_t len) { w.reals += len; }
+    void operator()(int *&, std::size_t len) { w.integers += len; }
+    void operator()(char *&, std::size_t len) { w.characters += len; }
+};
+
+struct PLACER {
+    double *r;
+    int *i;
+    char *c;
+    void operator()(double *&a, std::size_t len) { a = r, r += len; }
+    void operator()(int *&a, std::size_t len) { a = i, i += len; }
+    void operator()(char *&a, std::size_t len) { a = c, c += len; }
+};
+} // namespace
+
+void WSALLOC(const DIMS &d, WORK &w) {
+    w.reals = w.integers = w.characters = 0;
+    WSLAYOUT(d, w, SIZER{w});
+    // Reals first, then integers, then characters: each part stays aligned for its type.
+    std::size_t bytes = w.reals * sizeof(double) + w.integers * sizeof(int) + w.characters;
+    w.block = std::make_unique<std::byte[]>(bytes);
+    double *r = reinterpret_cast<double *>(w.block.get());
+    int *i = reinterpret_cast<int *>(r + w.reals);
+    char *c = reinterpret_cast<char *>(i + w.integers);
+    WSLAYOUT(d, w, PLACER{r, i, c});
+}

@@ -1,0 +1,28 @@
+// lumifit: fits one generalized additive model per run, driven by the model file $.mod of the
+// current directory. Exit status 0 after a normal end, 1 after an error.
+#include "GETDIM.h"
+#include "MAINGA.h"
+#include "MODFILE.h"
+#include "MSG.h"
+#include "WORKSP.h"
+
+#include <new>
+
+int main() {
+    try {
+        MODFILE mod = MODFILE::open("$.mod");
+        DIMS dims = GETDIM(mod);
+        WSCHECK(dims);
+        WORK w;
+        WSALLOC(dims, w);
+        MODSPEC m;
+        DESIGN dc;
+        MAINGA(mod, dims, w, m, dc);
+    } catch (const RUNSTOP &) {
+        return 1;
+    } catch (const std::bad_alloc &) {
+        MSG("Error: not enough memory for the workspace");
+        return 1;
+    }
+    return 0;
+}
