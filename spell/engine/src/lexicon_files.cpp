@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "clx_compressed_lexicon.h"
 #include "qlex.h"
 #include "text_lexicon.h"
 
@@ -17,9 +18,14 @@ namespace {
 constexpr uint32_t kCompressedMagic = 0x57000501;
 
 // ---- Compressed lexicons (kind 5) -------------------------------------------------------
-// This engine does not load the compressed format yet; the loader plugs in here.
-int16_t openCompressedLexicon(const std::string&, int32_t, std::unique_ptr<Lexicon>&) {
-    return QLEX_ERR_UNSUPPORTED;
+int16_t openCompressedLexicon(const std::string& path, int32_t memBudget, std::unique_ptr<Lexicon>& out) {
+    std::unique_ptr<CompressedLexicon> lexicon(new (std::nothrow) CompressedLexicon);
+    if (!lexicon)
+        return QLEX_ERR_NO_MEMORY;
+    int16_t rc = lexicon->open(path.c_str(), memBudget);
+    if (rc == 0)
+        out = std::move(lexicon);
+    return rc;
 }
 // ------------------------------------------------------------------------------------------
 
