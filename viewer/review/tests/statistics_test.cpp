@@ -1,12 +1,13 @@
 // The data sets of the example reviews and of a zero-cell review against reference numbers made
 // with R's metafor (make_reference.R says how), to 1e-6 relative.
+#include "meta.h"
 #include "outcome_record.h"
 #include "review_file.h"
+#include "settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -15,8 +16,7 @@ namespace {
 
 std::string source_path(const std::string& relative)
 {
-    const char* root = std::getenv("TOOLKIT_SOURCE");
-    return std::string(root ? root : ".") + "/" + relative;
+    return std::string(SOURCE_DIR) + "/" + relative;
 }
 
 struct loaded {
@@ -90,4 +90,31 @@ TEST(Statistics, EveryShownNumberAgreesWithTheReference)
     }
     EXPECT_EQ(wrong, 0) << "of " << compared << " reference numbers";
     EXPECT_GT(compared, 4000); // the whole fixture was read
+}
+
+TEST(Statistics, DegenerateStudiesAreNotEstimable)
+{
+    using meta::binary_effect;
+    // Events in every participant of both arms: no odds ratio or relative risk, Peto V = 0.
+    const meta::binary_study all{5, 5, 7, 7};
+    EXPECT_FALSE(binary_effect(all, settings::MEASURE_OR).estimable);
+    EXPECT_FALSE(binary_effect(all, settings::MEASURE_RR).estimable);
+    EXPECT_EQ(meta::peto(all).v, 0);
+    // An arm without participants: nothing is estimable.
+    for (int m : {settings::MEASURE_PETO_OR, settings::MEASURE_OR, settings::MEASURE_RR, settings::MEASURE_RD})
+        EXPECT_FALSE(binary_effect({0, 0, 3, 10}, m).estimable) << m;
+    // No spread in either arm: no WMD or SMD; too few participants for Hedges' correction: no SMD.
+    EXPECT_FALSE(meta::continuous_effect({10, 1, 0, 10, 2, 0}, settings::MEASURE_WMD).estimable);
+    EXPECT_FALSE(meta::continuous_effect({10, 1, 0, 10, 2, 0}, settings::MEASURE_SMD).estimable);
+    EXPECT_FALSE(meta::continuous_effect({2, 1, 1, 1, 2, 1}, settings::MEASURE_SMD).estimable);
+    EXPECT_TRUE(meta::continuous_effect({2, 1, 1, 2, 2, 1}, settings::MEASURE_SMD).estimable);
+
+    // A pool of such studies has no estimate, and the MH sums leave out the double-events study.
+    meta::pooled_result none = meta::pool_binary({all, {0, 4, 0, 6}}, settings::MEASURE_RR, settings::MODEL_FIXED);
+    EXPECT_FALSE(none.estimable);
+    EXPECT_EQ(none.weights, (std::vector<double>{0, 0}));
+    meta::pooled_result one = meta::pool_binary({all, {1, 4, 2, 6}}, settings::MEASURE_RR, settings::MODEL_FIXED);
+    EXPECT_TRUE(one.estimable);
+    EXPECT_NEAR(one.y, std::log((1.0 / 4) / (2.0 / 6)), 1e-12);
+    EXPECT_EQ(one.weights[0], 0);
 }
