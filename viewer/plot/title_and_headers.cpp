@@ -76,7 +76,8 @@ public:
             c_.text(x_, y_, Align::left, h.line1);
             c_.text(x_, y_ + line_height_, Align::left, h.line2);
         } else {
-            c_.text(middle, y_, Align::centre, h.line1);
+            if (!h.line1.empty())
+                c_.text(middle, y_, Align::centre, h.line1);
             c_.text(middle, y_ + line_height_, Align::centre, h.line2);
         }
         if (mode == Mode::centre_difference)
@@ -84,6 +85,15 @@ public:
         if (mode == Mode::centre_ratio)
             view_.set(CENTRE_RATIO, middle);
         x_ += h.width;
+    }
+
+    // Two centred headers that share their first line: it is drawn once across both, since a
+    // group label would not fit the 30 units of a participants column.
+    void draw_pair(const Header& a, const Header& b)
+    {
+        c_.text(x_ + (a.width + b.width) / 2, y_, Align::centre, a.line1);
+        draw({a.width, "", a.line2}, Mode::centred);
+        draw({b.width, "", b.line2}, Mode::centred);
     }
 
     int width() const { return x_ - start_; }
@@ -183,10 +193,8 @@ ScrollRanges draw_title_and_headers(canvas::Canvas& c, analysis& data, const Stu
         }
     } else {
         if (view.shows(FLAG_RAW)) {
-            row.draw({30, expt, "n"}, Mode::centred);
-            row.draw({100, expt, "mean(sd)"}, Mode::centred);
-            row.draw({30, ctrl, "n"}, Mode::centred);
-            row.draw({100, ctrl, "mean(sd)"}, Mode::centred);
+            row.draw_pair({30, expt, "n"}, {100, expt, "mean(sd)"});
+            row.draw_pair({30, ctrl, "n"}, {100, ctrl, "mean(sd)"});
         }
         if (view.shows(FLAG_GRAPH)) {
             row.draw(effect, Mode::centre_difference);
