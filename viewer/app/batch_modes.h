@@ -7,7 +7,7 @@
 struct batch_mode {
     const char* option;     // e.g. "--dump"
     const char* arguments;  // shown in the usage line, e.g. "REVIEW"
-    int argument_count;
+    int argument_count;     // -1: the mode checks its arguments itself
     int (*run)(const std::vector<std::string>& arguments);
 };
 
