@@ -34,7 +34,7 @@ pooled_result inverse_variance(const std::vector<study_effect>& effects, bool ra
 {
     pooled_result r;
     r.weights.assign(effects.size(), 0.0);
-    double sw = 0, sw2 = 0, swy = 0, swy2 = 0;
+    double sw = 0, sw2 = 0, swy = 0;
     int k = 0;
     for (const study_effect& e : effects)
         if (e.estimable) {
@@ -42,7 +42,6 @@ pooled_result inverse_variance(const std::vector<study_effect>& effects, bool ra
             sw += w;
             sw2 += w * w;
             swy += w * e.y;
-            swy2 += w * e.y * e.y;
             ++k;
         }
     if (k == 0)
