@@ -115,6 +115,7 @@ RECFMT::RECFMT(std::string_view text) : text_(text) {
             std::size_t b = open.back();
             open.pop_back();
             nodes_.push_back(NODE(')'));
+            nodes_.back().at = at;
             nodes_.back().match = b;
             nodes_[b].match = nodes_.size() - 1;
             if (open.empty()) lastgroup = b;
@@ -126,6 +127,7 @@ RECFMT::RECFMT(std::string_view text) : text_(text) {
             ++i;
             nodes_.push_back(NODE(c));
             nodes_.back().text = std::string(1, c);
+            nodes_.back().at = at;
             needsep = aftercomma = false;
             commaok = true;
             continue;
@@ -136,6 +138,7 @@ RECFMT::RECFMT(std::string_view text) : text_(text) {
         if (hasrep && rep == 0) fail(at, "a repeat count must be at least 1");
         NODE nd('\0');
         nd.rep = hasrep ? rep : 1;
+        nd.at = at;
         c = peek();
         std::size_t kindat = i;
         if (c == '(' || c == '/') {
@@ -227,7 +230,7 @@ bool RECFMT::read(DATFILE &src, double *row, int p) {
     for (;;) {
         if (pos == nodes_.size()) { // descriptors run out
             if (got == p) return true;
-            if (!revertdata_) fail(revert_, "the values run out of data fields: its last group holds none");
+            if (!revertdata_) fail(nodes_[revert_].at, "the values run out of data fields: its last group holds none");
             if (!src.nextline(rec)) return false;
             col = 1;
             pos = revert_;

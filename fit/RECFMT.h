@@ -38,6 +38,7 @@ class RECFMT {
         int d = 0;              // decimals of a real field
         std::size_t match = 0;  // a group's other parenthesis
         std::string text;       // as written, for messages
+        std::size_t at = 0;     // its first character in the format
     };
     struct OPEN {
         std::size_t begin;
