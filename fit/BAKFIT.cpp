@@ -44,7 +44,7 @@ void BACKF1(const double *x, int n, int q, const double *z, const double *w, int
         for (int j = 0; j < q; ++j) {
             for (int i = 0; i < n; ++i)
                 qr[i + j * nn] = sw[i] * x[i + j * nn];
-            jpvt[j] = j;
+            jpvt[j] = j + 1;
         }
         rank = DQRDCA(qr, n, n, q, QRTOL, qraux, jpvt, qrwork);
         if (rank < q) {
@@ -77,10 +77,10 @@ void BACKF1(const double *x, int n, int q, const double *z, const double *w, int
                 r[i] = z[i] - pfit[i] - sum[i] + old[i];
             }
             double mean = 0.0;
-            const int info = SPLSM(x + ism[k] * nn, r, w, n, match + k * nn, nef[k], df[k],
+            const int info = SPLSM(x + (ism[k] - 1) * nn, r, w, n, match + k * nn, nef[k], df[k],
                                    spar[k], sk, mean, lev + k * nn, smwork);
             if (info != SPLOK && iter == 1) // the weights decide it, so it holds for every sweep
-                MSG("WARNING: smooth term of design column " + std::to_string(ism[k] + 1) +
+                MSG("WARNING: smooth term of design column " + std::to_string(ism[k]) +
                     (info == SPLFEW ? " has fewer than two distinct values with positive weight"
                                     : " could not be factored on any retry") +
                     "; it is fitted as linear");
@@ -98,7 +98,7 @@ void BACKF1(const double *x, int n, int q, const double *z, const double *w, int
 
     // Coefficients back into column order; dependent columns get 0, so that x beta is the fit.
     for (int j = 0; j < q; ++j)
-        beta[jpvt[j]] = j < rank ? coef[j] : 0.0;
+        beta[jpvt[j] - 1] = j < rank ? coef[j] : 0.0;
     if (zeros) {
         for (int i = 0; i < n; ++i) {
             if (w[i] > 0.0)

@@ -3,8 +3,8 @@
 // smooths settle.
 //
 // Work a caller provides: LBAKFIT(n, q) reals, plus the arrays named below. Matrices are
-// column-major with n as the column stride. Column indices (smooth list, jpvt) are 0-based;
-// abscissa groups in match are 1-based (SPLSM.h).
+// column-major with n as the column stride. Column numbers (smooth list, jpvt) and abscissa
+// groups (match, SPLSM.h) count from 1.
 #pragma once
 
 // Real work length of BAKFIT for n observations and q design columns.
@@ -21,7 +21,8 @@ constexpr double QRTOL = 0.01;
 // pfit(n): out, the fit of the parametric part; beta(q): out, the coefficients in column order
 // (0 for columns set aside as dependent).
 // rank: 0 on entry asks for a new decomposition of sqrt(w) x into qr(n, q), qraux(q) and jpvt(q)
-// (the column order after pivoting); otherwise those are reused. On return, the rank.
+// (the column numbers in pivoted order, the first rank of them independent); otherwise those are
+// reused. On return, the rank.
 // t2, m2: threshold and limit of the sweeps; iter: sweeps done; eta(n) = pfit + the smooths.
 // work(LBAKFIT(n, q)).
 void BAKFIT(const double *x, int n, int q, const double *z, const double *w, int nsm,

@@ -20,7 +20,8 @@ long long LSPLSM(long long n);
 enum { SPLOK = 0, SPLFEW = 1, SPLFAIL = 2 };
 
 // x(n): design column; r(n): partial residual; w(n): working weights; match(n), nef as above.
-// df: in the target degrees of freedom of the nonlinear part plus one, out the value used.
+// df: degrees of freedom of the term (trace of the smoother matrix minus one, so 1 is a straight
+// line): in the target, out the value reached.
 // spar: in 0 to search for the smoothing parameter, else the value to use; out the value used.
 // Out: s(n) nonlinear part per observation, mean = weighted mean of r, lev(nef) leverages of the
 // nonlinear part per group. work(LSPLSM(n)). Returns SPLOK, SPLFEW or SPLFAIL.
