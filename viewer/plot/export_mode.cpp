@@ -3,6 +3,7 @@
 #include "cp1252.h"
 #include "outcome_list.h"
 #include "png_export.h"
+#include "scale.h"
 
 #include <QGuiApplication>
 
@@ -71,6 +72,22 @@ std::unique_ptr<QGuiApplication> offscreen_application()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// A stored scale index outside the table of its scale kind is drawn with the nearest valid one.
+void warn_about_scale(analysis& data, int outcome)
+{
+    plot::ViewSettings view(data);
+    double stored = view.number(settings::SCALE_INDEX);
+    int drawn = plot::current_scale(view).index;
+    if (stored == drawn)
+        return;
+    std::cerr << "orvantaiv: outcome " << outcome << ": ";
+    if (stored == ANALYSIS_MISSING)
+        std::cerr << "no scale index";
+    else
+        std::cerr << "scale index " << stored << " is not in the table of its scale";
+    std::cerr << "; drawn with scale " << drawn << '\n';
+}
+
 } // namespace
 
 int run_export(const std::vector<std::string>& arguments)
@@ -120,6 +137,8 @@ int run_export(const std::vector<std::string>& arguments)
         std::string path = only ? file : numbered(file, n);
         baseMethod* method = row.record->Current();
         std::string error = "Analysis not found!";
+        if (method)
+            warn_about_scale(method->Data(), n);
         if (!method || !plot::export_png(method->Data(), path, error)) {
             std::cerr << "orvantaiv: " << path << ": " << error << '\n';
             status = 1;

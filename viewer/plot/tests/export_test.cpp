@@ -124,6 +124,23 @@ TEST_F(ExportTest, BatchModeWritesEveryOutcomeWithAPlotNumberedByItsRow)
     EXPECT_TRUE(fs::exists(path("one.PNG")));
 }
 
+TEST_F(ExportTest, BatchModeSaysWhenAScaleIndexIsOutsideItsTable)
+{
+    // Scale 5 exists for differences only: a ratio outcome is drawn with scale 4.
+    std::string text = review_text;
+    text.insert(text.find("METHOD"), "SCALE\t5\n");
+    std::ofstream(path("review.ORV")) << text;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run_export({path("s.png"), "--outcome", "1", path("review.ORV")}), 0);
+    std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("outcome 1: scale index 5 is not in the table of its scale; drawn with scale 4"),
+              std::string::npos)
+        << errors;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(run_export({path("s.png"), "--outcome", "3", path("review.ORV")}), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr().find("scale"), std::string::npos);
+}
+
 TEST_F(ExportTest, BatchModeRefusesBadRequests)
 {
     std::ofstream(path("review.ORV")) << review_text;

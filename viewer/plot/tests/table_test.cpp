@@ -122,6 +122,22 @@ TEST(Table, TotalsOptionChoosesTheSummaryLines)
     }
 }
 
+TEST(Table, VarianceColumnOnlyForThePetoOddsRatio)
+{
+    for (int measure : {MEASURE_PETO_OR, MEASURE_OR, MEASURE_RR, MEASURE_RD}) {
+        DataSet d;
+        screen_settings(d, DICHOTOMOUS, measure, 2, FLAG_OE, TOTALS_NONE);
+        dichotomous_study(d, 1, "Abel 1990", 0, {12, 100, 20, 100}, {0.55, 0.25, 1.19}, 40);
+        d.text("O-E", 1, "-3.25");
+        d.text("V", 1, "4.5");
+        std::string recording = paint(d);
+        bool peto = measure == MEASURE_PETO_OR;
+        EXPECT_NE(recording.find("\"-3.25\""), std::string::npos) << measure;
+        EXPECT_EQ(recording.find("\"4.5\"") != std::string::npos, peto) << measure;
+        EXPECT_EQ(recording.find("\"VAR\"") != std::string::npos, peto) << measure;
+    }
+}
+
 TEST(Table, UnsortedRowsEndTheirGroupAtTheFirstRowOfAnother)
 {
     DataSet d = grouped_odds_ratios(FLAG_CI, TOTALS_NONE);
