@@ -94,11 +94,14 @@ void save_atomically(const std::string& path, const std::string& text) {
 
 } // namespace
 
+// '\' sorts before every other character, so that a key's subkeys follow it in the file.
 bool Caseless::operator()(const std::string& a, const std::string& b) const {
     std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         char x = lower(a[i]), y = lower(b[i]);
-        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+        if (x == y) continue;
+        if (x == '\\' || y == '\\') return x == '\\';
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
     }
     return a.size() < b.size();
 }

@@ -120,7 +120,9 @@ std::string TypeLibrary::text() const {
 void register_type_library(Registry& registry, const TypeLibrary& library, const std::string& module_path) {
     std::string key = version_key(library);
     registry.set_value(key, "", library.description);
-    registry.set_value(key + "\\0\\linux", "", module_path);
+    char lcid[16];
+    std::snprintf(lcid, sizeof lcid, "%X", library.lcid);
+    registry.set_value(key + '\\' + lcid + "\\linux", "", module_path);
     registry.set_value(key + "\\FLAGS", "", "0");
     registry.set_value(key + "\\HELPDIR", "", std::filesystem::path(module_path).parent_path().string());
 }
@@ -147,7 +149,10 @@ const TypeLibrary* load_registered_type_library(REFGUID libid) {
         Registry registry = Registry::load();
         std::string libid_key = "TypeLib\\" + format_guid(libid);
         for (const std::string& version : registry.subkeys(libid_key)) {
-            if (auto path = registry.value(libid_key + '\\' + version + "\\0\\linux")) return load_type_library(*path);
+            std::string version_key = libid_key + '\\' + version;
+            for (const std::string& lcid : registry.subkeys(version_key)) {
+                if (auto path = registry.value(version_key + '\\' + lcid + "\\linux")) return load_type_library(*path);
+            }
         }
     } catch (const RegistryError&) {
     }

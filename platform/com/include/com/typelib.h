@@ -85,8 +85,9 @@ struct TypeLibrary {
     std::string text() const;
 };
 
-// Writes TypeLib\{LIBID}\<major>.<minor> (the description), its 0\linux value (the module path),
-// FLAGS and HELPDIR; unregistering removes the version key, and the LIBID key when it is empty.
+// Writes TypeLib\{LIBID}\<major>.<minor> (the description), its <lcid in hex>\linux value
+// (the module path), FLAGS and HELPDIR; unregistering removes the version key, and the LIBID
+// key when it is empty.
 void register_type_library(Registry& registry, const TypeLibrary& library, const std::string& module_path);
 void unregister_type_library(Registry& registry, const TypeLibrary& library);
 
