@@ -1,9 +1,9 @@
 #include "dump.h"
 
 #include "cp1252.h"
+#include "number_text.h"
 #include "outcome_list.h"
 
-#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -20,9 +20,7 @@ void write_analysis(std::ostream& out, const analysis& a)
             if (const char* text = a.GetCellString(v, row)) {
                 out << "text\t" << cp1252::to_utf8(text) << '\n';
             } else if (double value = a.GetCellDouble(v, row); value != ANALYSIS_MISSING) {
-                char number[40];
-                std::snprintf(number, sizeof number, "%.17g", value);
-                out << "number\t" << number << '\n';
+                out << "number\t" << numtext::exact(value) << '\n';
             } else {
                 out << "missing\n";
             }

@@ -5,8 +5,9 @@
 //   outcome     <name>  <studies>  <participants>  <statistical method>  <effect size>
 //   method      <measure code>  <model code>  current|other       (one per method result)
 //   vector      <name>  <length>                                  (in vector-number order)
-//   cell        <row>  number <value %.17g> | text <text> | missing
-// Every row 1..length of every vector is listed; "missing" is an empty cell or the missing marker.
+//   cell        <row>  number <value> | text <text> | missing
+// Every row 1..length of every vector is listed; numbers are written in the shortest form that
+// reads back exactly; "missing" is an empty cell or the missing marker.
 #pragma once
 
 #include <ostream>

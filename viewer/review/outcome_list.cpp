@@ -1,9 +1,9 @@
 #include "outcome_list.h"
 
 #include "cp1252.h"
+#include "number_text.h"
 #include "settings.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -38,13 +38,11 @@ std::array<std::string, 4> OutcomeColumns(const review::outcome& outcome, const 
     double participants = 0;
     for (const review::study& s : outcome.studies)
         participants += outcome.kind == review::data_kind::dichotomous ? s.expt_total + s.ctrl_total : s.expt_n + s.ctrl_n;
-    char studies[32], people[32], method[96], effect[96] = "";
-    std::snprintf(studies, sizeof studies, "%zu", outcome.studies.size());
-    std::snprintf(people, sizeof people, "%.0f", participants);
     const char* model = record->measure == settings::MEASURE_PETO_OR ? ""
                         : record->model == settings::MODEL_RANDOM   ? " (Random)"
                                                                      : " (Fixed)";
-    std::snprintf(method, sizeof method, "%s%s %d%% CI", measure_name(record->measure), model, outcome.total_ci);
+    std::string method = std::string(measure_name(record->measure)) + model + " " + std::to_string(outcome.total_ci) +
+                         "% CI";
 
     // The effect of the starting method's total at the outcome's total CI level.
     const int shift = outcome.total_ci == 90 ? 0 : outcome.total_ci == 95 ? 2 : 4;
@@ -55,11 +53,10 @@ std::array<std::string, 4> OutcomeColumns(const review::outcome& outcome, const 
     double value = a.GetCellDouble(total, dichotomous ? 5 : 1);
     double lower = a.GetCellDouble(total, (dichotomous ? 7 : 3) + shift);
     double upper = a.GetCellDouble(total, (dichotomous ? 6 : 2) + shift);
-    if (value == ANALYSIS_MISSING)
-        std::snprintf(effect, sizeof effect, "Not estimable");
-    else
-        std::snprintf(effect, sizeof effect, "%0.2f [%0.2f, %0.2f]", value, lower, upper);
-    return {studies, people, method, effect};
+    std::string effect = value == ANALYSIS_MISSING ? "Not estimable"
+                                                   : numtext::fixed(value, 2) + " [" + numtext::fixed(lower, 2) + ", " +
+                                                         numtext::fixed(upper, 2) + "]";
+    return {std::to_string(outcome.studies.size()), numtext::fixed(participants, 0), method, effect};
 }
 
 int CreateListView(outcomelist& list, const char* path, char* buffer)

@@ -2,11 +2,11 @@
 
 #include "distributions.h"
 #include "meta.h"
+#include "number_text.h"
 #include "settings.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numeric>
 #include <string>
 
@@ -35,21 +35,12 @@ bool ratio_measure(int measure)
 
 int ci_code(int percent) { return percent == 90 ? settings::CI_90 : percent == 95 ? settings::CI_95 : settings::CI_99; }
 
-std::string fixed6(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
-}
-
 // The p value of the test for overall effect as the viewer shows it.
 std::string p_text(double p)
 {
     if (p < 0.00001)
         return "<0.00001";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.5f", p);
-    return text;
+    return numtext::fixed(p, 5);
 }
 
 // An effect with its 90/95/99% limits on the shown scale (missing when not estimable).
@@ -247,8 +238,8 @@ void fill(analysis& a, const review::review_data& rv, const review::comparison& 
             num("CTRLN", row, s.ctrl_events);
             num("CTRLT", row, s.ctrl_total);
             meta::peto_terms t = meta::peto(b);
-            txt("O-E", row, fixed6(t.o_minus_e));
-            txt("V", row, fixed6(t.v));
+            txt("O-E", row, numtext::fixed(t.o_minus_e, 6));
+            txt("V", row, numtext::fixed(t.v, 6));
             e = meta::binary_effect(b, measure);
         } else {
             num("EXPT", row, s.expt_n);

@@ -1,12 +1,12 @@
 #include "review_file.h"
 
 #include "cp1252.h"
+#include "number_text.h"
 #include "settings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,10 +57,7 @@ struct parser {
 
     bool number(std::string_view field, const char* what, double& value)
     {
-        std::string text(field);
-        char* end = nullptr;
-        value = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || !std::isfinite(value))
+        if (!numtext::parse(field, value))
             return fail(std::string(what) + " is not a number: " + quoted(field));
         return true;
     }
