@@ -42,7 +42,8 @@ std::optional<LexEntry> WordList::remove(const std::string& word) {
 
 void WordList::merge(std::vector<LexEntry> fileEntries) {
     folded_.clear();
-    std::stable_sort(fileEntries.begin(), fileEntries.end(), wordLess);
+    if (!std::is_sorted(fileEntries.begin(), fileEntries.end(), wordLess))  // files we wrote are
+        std::stable_sort(fileEntries.begin(), fileEntries.end(), wordLess);
     // Of equal words keep the last one read.
     std::vector<LexEntry> unique;
     unique.reserve(fileEntries.size());
@@ -76,21 +77,15 @@ const LexEntry* WordList::find(const std::string& word, bool caseSensitive) cons
         return at != entries_.end() && at->word == word ? &*at : nullptr;
     }
     if (folded_.size() != entries_.size()) {
-        std::vector<std::pair<std::string, uint32_t>> keys;
-        keys.reserve(entries_.size());
-        for (uint32_t i = 0; i < entries_.size(); ++i)
-            keys.emplace_back(lowered(entries_[i].word), i);
-        std::sort(keys.begin(), keys.end());
         folded_.clear();
-        folded_.reserve(keys.size());
-        for (auto& k : keys)
-            folded_.push_back(k.second);
+        folded_.reserve(entries_.size());
+        for (uint32_t i = 0; i < entries_.size(); ++i)
+            folded_.emplace_back(lowered(entries_[i].word), i);
+        std::sort(folded_.begin(), folded_.end());
     }
-    std::string key = lowered(word);
-    auto at = std::lower_bound(folded_.begin(), folded_.end(), key, [&](uint32_t i, const std::string& k) {
-        return lowered(entries_[i].word) < k;
-    });
-    return at != folded_.end() && lowered(entries_[*at].word) == key ? &entries_[*at] : nullptr;
+    std::pair<std::string, uint32_t> key{lowered(word), 0};
+    auto at = std::lower_bound(folded_.begin(), folded_.end(), key);
+    return at != folded_.end() && at->first == key.first ? &entries_[at->second] : nullptr;
 }
 
 int32_t WordList::list(char* buffer, int32_t size) const {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "language.h"
@@ -50,9 +51,9 @@ public:
 private:
     std::vector<LexEntry> entries_;
     int16_t language_;
-    // Entry indices ordered by (lower-cased word, index), built on the first case-insensitive
-    // lookup after a change; empty means not built.
-    mutable std::vector<uint32_t> folded_;
+    // (lower-cased word, entry index) in ascending order, built on the first case-insensitive
+    // lookup after a change; the first match is then the first such entry in list order.
+    mutable std::vector<std::pair<std::string, uint32_t>> folded_;
 };
 
 } // namespace orthix
