@@ -111,22 +111,28 @@ void write_summary(analysis& a, _vectordef* v, const summary& s, bool dichotomou
     }
 }
 
+meta::binary_study binary(const review::study& s)
+{
+    return {s.expt_events, s.expt_total, s.ctrl_events, s.ctrl_total};
+}
+
+meta::continuous_study continuous(const review::study& s)
+{
+    return {s.expt_n, s.expt_mean, s.expt_sd, s.ctrl_n, s.ctrl_mean, s.ctrl_sd};
+}
+
 // The pooled result of the studies whose positions are listed.
 meta::pooled_result pool(const review::outcome& o, const std::vector<size_t>& members, int measure, int model)
 {
     if (o.kind == data_kind::dichotomous) {
         std::vector<meta::binary_study> studies;
-        for (size_t i : members) {
-            const review::study& s = o.studies[i];
-            studies.push_back({s.expt_events, s.expt_total, s.ctrl_events, s.ctrl_total});
-        }
+        for (size_t i : members)
+            studies.push_back(binary(o.studies[i]));
         return meta::pool_binary(studies, measure, model);
     }
     std::vector<meta::continuous_study> studies;
-    for (size_t i : members) {
-        const review::study& s = o.studies[i];
-        studies.push_back({s.expt_n, s.expt_mean, s.expt_sd, s.ctrl_n, s.ctrl_mean, s.ctrl_sd});
-    }
+    for (size_t i : members)
+        studies.push_back(continuous(o.studies[i]));
     return meta::pool_continuous(studies, measure, model);
 }
 
@@ -187,40 +193,28 @@ void write_settings(analysis& a, const review::review_data& rv, const review::co
     set(settings::V_SCROLL, 0);
 }
 
-// Fills the data set of one method: study rows in subgroup order, then the summaries, then SETTINGS.
-void fill(analysis& a, const review::review_data& rv, const review::comparison& c, const review::outcome& o,
-          int measure, int model)
+const char* const dichotomous_vectors[] = {
+    "STUDY", "YEAR", "EXPTN", "EXPTT", "CTRLN", "CTRLT", "GROUP", "GROUPNAMES", "OR", "CIL90", "CIH90",
+    "CIL95", "CIH95", "CIL99", "CIH99", "WEIGHT", "QUALITY", "USER", "O-E", "V"};
+const char* const continuous_vectors[] = {
+    "STUDY", "YEAR", "EXPT", "EXPTN", "EXPTX", "EXPTSD", "CTRL", "CTRLN", "CTRLX", "CTRLSD", "GROUP",
+    "GROUPNAMES", "WMD", "CIL90", "CIH90", "CIL95", "CIH95", "CIL99", "CIH99", "WEIGHT", "QUALITY", "USER"};
+
+// The study vectors, one row per study in the given order.
+void write_studies(analysis& a, const review::outcome& o, const std::vector<size_t>& order,
+                   const std::vector<double>& percent, int measure)
 {
     const bool dichotomous = o.kind == data_kind::dichotomous;
-    std::vector<size_t> order(o.studies.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t x, size_t y) { return o.studies[x].group < o.studies[y].group; });
-
-    // Study weights are each method's own weights in percent of the whole outcome's total.
-    meta::pooled_result total = pool(o, order, measure, model);
-    std::vector<double> percent(o.studies.size(), 0.0);
-    double weight_sum = std::accumulate(total.weights.begin(), total.weights.end(), 0.0);
-    for (size_t k = 0; k < order.size(); ++k)
-        percent[order[k]] = weight_sum > 0 ? 100 * total.weights[k] / weight_sum : 0;
-
-    const char* study_names[] = {"STUDY", "YEAR", "EXPTN", "EXPTT", "CTRLN", "CTRLT", "GROUP", "GROUPNAMES", "OR",
-                                 "CIL90", "CIH90", "CIL95", "CIH95", "CIL99", "CIH99", "WEIGHT", "QUALITY", "USER",
-                                 "O-E", "V"};
-    const char* continuous_names[] = {"STUDY",  "YEAR",  "EXPT",  "EXPTN", "EXPTX", "EXPTSD", "CTRL",  "CTRLN",
-                                      "CTRLX",  "CTRLSD", "GROUP", "GROUPNAMES", "WMD", "CIL90", "CIH90", "CIL95",
-                                      "CIH95", "CIL99", "CIH99", "WEIGHT", "QUALITY", "USER"};
     if (dichotomous)
-        for (const char* name : study_names)
+        for (const char* name : dichotomous_vectors)
             a.AddVector(name);
     else
-        for (const char* name : continuous_names)
+        for (const char* name : continuous_vectors)
             a.AddVector(name);
     auto num = [&](const char* vector, int row, double value) { a.SetCellDouble(a.IsVector(vector), row, value); };
     auto txt = [&](const char* vector, int row, const std::string& value) {
         a.SetCellString(a.IsVector(vector), row, value);
     };
-    const char* effect_name = dichotomous ? "OR" : "WMD";
 
     for (size_t k = 0; k < order.size(); ++k) {
         const review::study& s = o.studies[order[k]];
@@ -230,17 +224,17 @@ void fill(analysis& a, const review::review_data& rv, const review::comparison& 
         txt("QUALITY", row, s.quality);
         txt("USER", row, s.user);
         num("GROUP", row, s.group);
+        num("WEIGHT", row, percent[order[k]]);
         meta::study_effect e;
         if (dichotomous) {
-            meta::binary_study b{s.expt_events, s.expt_total, s.ctrl_events, s.ctrl_total};
             num("EXPTN", row, s.expt_events);
             num("EXPTT", row, s.expt_total);
             num("CTRLN", row, s.ctrl_events);
             num("CTRLT", row, s.ctrl_total);
-            meta::peto_terms t = meta::peto(b);
+            meta::peto_terms t = meta::peto(binary(s));
             txt("O-E", row, numtext::fixed(t.o_minus_e, 6));
             txt("V", row, numtext::fixed(t.v, 6));
-            e = meta::binary_effect(b, measure);
+            e = meta::binary_effect(binary(s), measure);
         } else {
             num("EXPT", row, s.expt_n);
             num("EXPTN", row, s.expt_n);
@@ -250,31 +244,34 @@ void fill(analysis& a, const review::review_data& rv, const review::comparison& 
             num("CTRLN", row, s.ctrl_n);
             num("CTRLX", row, s.ctrl_mean);
             num("CTRLSD", row, s.ctrl_sd);
-            e = meta::continuous_effect({s.expt_n, s.expt_mean, s.expt_sd, s.ctrl_n, s.ctrl_mean, s.ctrl_sd}, measure);
+            e = meta::continuous_effect(continuous(s), measure);
         }
         shown_effect shown = show(e.estimable, e.y, std::sqrt(e.v), measure);
-        num(effect_name, row, shown.effect);
+        num(dichotomous ? "OR" : "WMD", row, shown.effect);
         const char* lows[] = {"CIL90", "CIL95", "CIL99"};
         const char* highs[] = {"CIH90", "CIH95", "CIH99"};
         for (int i = 0; i < 3; ++i) {
             num(lows[i], row, shown.lower[i]);
             num(highs[i], row, shown.upper[i]);
         }
-        num("WEIGHT", row, percent[order[k]]);
     }
     for (size_t g = 0; g < o.subgroups.size(); ++g)
         txt("GROUPNAMES", static_cast<int>(g) + 1, o.subgroups[g]);
+}
 
-    // Summaries: "GROUP 0" first for dichotomous data, "TOTAL" first for continuous data.
-    const size_t groups = std::max<size_t>(1, o.subgroups.size());
+// The summary vectors: "GROUP 0" first for dichotomous data, "TOTAL" first for continuous data.
+void write_summaries(analysis& a, const review::outcome& o, const std::vector<size_t>& order,
+                     const std::vector<double>& percent, int measure, int model)
+{
+    const bool dichotomous = o.kind == data_kind::dichotomous;
     auto write_groups = [&] {
-        for (size_t g = 0; g < groups; ++g) {
+        for (size_t g = 0; g < std::max<size_t>(1, o.subgroups.size()); ++g) {
             std::vector<size_t> members;
             for (size_t i : order)
                 if (static_cast<size_t>(o.studies[i].group) == g)
                     members.push_back(i);
-            std::string name = "GROUP " + std::to_string(g);
-            write_summary(a, a.AddVector(name), summarise(o, members, percent, measure, model), dichotomous);
+            _vectordef* v = a.AddVector("GROUP " + std::to_string(g));
+            write_summary(a, v, summarise(o, members, percent, measure, model), dichotomous);
         }
     };
     auto write_total = [&] {
@@ -287,6 +284,26 @@ void fill(analysis& a, const review::review_data& rv, const review::comparison& 
         write_total();
         write_groups();
     }
+}
+
+// Fills the data set of one method: study rows in subgroup order, then the summaries, then SETTINGS.
+void fill(analysis& a, const review::review_data& rv, const review::comparison& c, const review::outcome& o,
+          int measure, int model)
+{
+    std::vector<size_t> order(o.studies.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t x, size_t y) { return o.studies[x].group < o.studies[y].group; });
+
+    // Study weights are the method's own weights in percent of the whole outcome's total.
+    meta::pooled_result total = pool(o, order, measure, model);
+    std::vector<double> percent(o.studies.size(), 0.0);
+    double weight_sum = std::accumulate(total.weights.begin(), total.weights.end(), 0.0);
+    for (size_t k = 0; k < order.size(); ++k)
+        percent[order[k]] = weight_sum > 0 ? 100 * total.weights[k] / weight_sum : 0;
+
+    write_studies(a, o, order, percent, measure);
+    write_summaries(a, o, order, percent, measure, model);
     write_settings(a, rv, c, o, measure, model);
 }
 
