@@ -4,6 +4,7 @@
 #include <new>
 
 #include "BitRows.h"
+#include "PixelMemory.h"
 #include "imaging/EImageError.h"
 
 namespace imaging {
@@ -26,10 +27,14 @@ void checkLength(std::span<const std::uint8_t> bytes, std::int64_t expected) {
 
 }  // namespace
 
-Image::Image(const ImageHeader& header) : header_(header) {
-  size_ = static_cast<std::size_t>(header_.pixelBytes());  // checked by ImageHeader::Create
-  // calloc hands large buffers over as fresh zero pages, with no extra pass over the memory.
-  pixels_.reset(static_cast<std::uint8_t*>(std::calloc(size_, 1)));
+void Image::ReleasePixels::operator()(std::uint8_t* p) const { freePixels(p, size); }
+
+Image::Image(const ImageHeader& header)
+    : header_(header),
+      // The size was checked by ImageHeader::Create.
+      pixels_(nullptr, ReleasePixels{static_cast<std::size_t>(header.pixelBytes())}),
+      size_(static_cast<std::size_t>(header.pixelBytes())) {
+  pixels_.reset(allocatePixels(size_));
   if (!pixels_) throw EImageError("Not enough memory for the image", errInvalidArgument);
 }
 

@@ -109,37 +109,38 @@ void RotateOperation::process() {
 
   // Rotation counter-clockwise by theta as three shears: rows by tan(theta / 2), columns by
   // -sin(theta), rows again. The shapes in between can reach beyond the result (a 100 × 10 image
-  // at 45 degrees puts a 10 × 100 block into 77 × 77), so they run on a work canvas padded to hold
-  // every intermediate corner, centred like the result, and the last shear writes the result.
+  // at 45 degrees puts a 10 × 100 block into 77 × 77), so the middle shear runs on a work canvas
+  // padded to hold every intermediate corner and centred like the result; the last shear writes
+  // the result's window of it.
   const double rowShear = std::tan(theta / 2), columnShear = -std::sin(theta);
   const double cx = width >> 1, cy = height >> 1;
-  double minX = left, maxX = left + tw, minY = top, maxY = top + th;
   std::array<double, 4> xs{double(left), double(left + tw), double(left + tw), double(left)};
   std::array<double, 4> ys{double(top), double(top), double(top + th), double(top + th)};
-  auto track = [&] {
-    for (int i = 0; i < 4; ++i)
-      minX = std::min(minX, xs[i]), maxX = std::max(maxX, xs[i]), minY = std::min(minY, ys[i]), maxY = std::max(maxY, ys[i]);
-  };
+  double minX = left, maxX = left + tw, minY = top, maxY = top + th;
   for (int i = 0; i < 4; ++i) xs[i] += rowShear * (ys[i] - cy);
-  track();
   for (int i = 0; i < 4; ++i) ys[i] += columnShear * (xs[i] - cx);
-  track();
+  for (int i = 0; i < 4; ++i)
+    minX = std::min(minX, xs[i]), maxX = std::max(maxX, xs[i]), minY = std::min(minY, ys[i]), maxY = std::max(maxY, ys[i]);
   const int padX = int(std::ceil(std::max({0.0, -minX, maxX - width}))) + 2;
   const int padY = int(std::ceil(std::max({0.0, -minY, maxY - height}))) + 2;
-  const int workWidth = checkedLength(std::int64_t(width) + 2 * padX);
-  const int workHeight = checkedLength(std::int64_t(height) + 2 * padY);
-  // Both work canvases obey the same size limit as images.
-  Image first(resizedCopy(dst.header(), workWidth, workHeight));
-  Image second(resizedCopy(dst.header(), workWidth, workHeight));
-  const Canvas work1{first.data().data(), workWidth, workHeight, px};
-  const Canvas work2{second.data().data(), workWidth, workHeight, px};
+  // The work canvas obeys the same size limit as images.
+  Image work(resizedCopy(dst.header(), checkedLength(std::int64_t(width) + 2 * padX),
+                         checkedLength(std::int64_t(height) + 2 * padY)));
+  const Canvas canvas{work.data().data(), work.header().width(), work.header().height(), px};
+
+  // The turned block is the source itself, or a copy turned by the quarter turns.
+  std::unique_ptr<Image> turned;
+  ConstCanvas block{src.data().data(), tw, th, px};
+  if (quarters != 0) {
+    turned = std::make_unique<Image>(resizedCopy(src.header(), tw, th));
+    placeTurned(src, quarters, Canvas{turned->data().data(), tw, th, px}, 0, 0);
+    block.data = turned->data().data();
+  }
 
   const ShearStyle style{fill.data(), src.header().bytesPerSample(), interpolate_ == iiBilinear};
-  fillPixels(work1.data, fill.data(), px, workWidth * workHeight);
-  placeTurned(src, quarters, work1, padX + left, padY + top);
-  shearRows(work1, work2, 0, 0, rowShear, style);
-  shearColumns(work2, work1, columnShear, style);
-  shearRows(work1, out, padX, padY, rowShear, style);
+  shearRows(block, canvas, -(padX + left), -(padY + top), cy + padY, rowShear, style);
+  shearColumnsInPlace(canvas, columnShear, style);
+  shearRows(ConstCanvas{canvas.data, canvas.width, canvas.height, px}, out, padX, padY, cy, rowShear, style);
 }
 
 }  // namespace imaging

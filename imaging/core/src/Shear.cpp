@@ -66,11 +66,52 @@ void shiftLine(std::uint8_t* out, int outLen, const std::uint8_t* in, int inLen,
   fillPixels(out + std::size_t(fillHi) * px, style.fill, px, outLen - fillHi);
 }
 
+// Columns of pixels of C samples of type T (C = 0: `samples` at run time), shifted in place. A
+// column whose content moves up is walked downwards and one whose content moves down upwards, so
+// that every pixel is read before it is overwritten. Strips of columns keep the rows they read in
+// cache.
+template <typename T, int C>
+void shearColumnsOf(const Canvas& canvas, const std::vector<Shift>& shifts, const ShearStyle& style,
+                    int samples) {
+  const int n = C ? C : samples;
+  const T* fill = reinterpret_cast<const T*>(style.fill);
+  const std::size_t rowSamples = std::size_t(canvas.width) * n;
+  T* base = reinterpret_cast<T*>(canvas.data);
+  auto pixel = [&](long row, int x) -> const T* {
+    return row >= 0 && row < canvas.height ? base + std::size_t(row) * rowSamples + std::size_t(x) * n : fill;
+  };
+  auto shiftPixel = [&](int x, int y) {
+    const long row = long(y) + shifts[x].whole;
+    const unsigned f = shifts[x].fraction, g = 256 - f;
+    T* dst = base + std::size_t(y) * rowSamples + std::size_t(x) * n;
+    const T *p, *q;
+    if (static_cast<unsigned long>(row) < static_cast<unsigned long>(canvas.height - 1)) {
+      p = base + std::size_t(row) * rowSamples + std::size_t(x) * n;  // both rows inside
+      q = p + rowSamples;
+    } else {
+      p = pixel(row, x);
+      q = pixel(row + 1, x);
+    }
+    if (f == 0) q = p;
+    for (int c = 0; c < n; ++c) dst[c] = T((p[c] * g + q[c] * f) >> 8);
+  };
+  constexpr int kStrip = 64;
+  for (int x0 = 0; x0 < canvas.width; x0 += kStrip) {
+    const int x1 = std::min(canvas.width, x0 + kStrip);
+    for (int y = 0; y < canvas.height; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (shifts[x].whole >= 0) shiftPixel(x, y);
+    for (int y = canvas.height - 1; y >= 0; --y)
+      for (int x = x0; x < x1; ++x)
+        if (shifts[x].whole < 0) shiftPixel(x, y);
+  }
+}
+
 }  // namespace
 
-void shearRows(const Canvas& in, const Canvas& out, int ox, int oy, double s, const ShearStyle& style) {
+void shearRows(const ConstCanvas& in, const Canvas& out, int ox, int oy, double centre, double s,
+               const ShearStyle& style) {
   const int px = in.pixelBytes;
-  const int centre = in.height >> 1;
   for (int y = 0; y < out.height; ++y) {
     std::uint8_t* dst = out.data + std::size_t(y) * out.stride();
     const int row = y + oy;
@@ -78,36 +119,30 @@ void shearRows(const Canvas& in, const Canvas& out, int ox, int oy, double s, co
       fillPixels(dst, style.fill, px, out.width);
       continue;
     }
-    const Shift shift = splitShift(-s * (row - centre), style.bilinear);
+    const Shift shift = splitShift(-s * (y - centre), style.bilinear);
     shiftLine(dst, out.width, in.data + std::size_t(row) * in.stride(), in.width, ox + shift.whole,
               shift.fraction, px, style);
   }
 }
 
-void shearColumns(const Canvas& in, const Canvas& out, double s, const ShearStyle& style) {
-  const int px = in.pixelBytes;
-  const int centre = in.width >> 1;
-  std::vector<Shift> shifts(in.width);
-  for (int x = 0; x < in.width; ++x) shifts[x] = splitShift(-s * (x - centre), style.bilinear);
-
-  auto pixel = [&](long row, int x) {
-    return row >= 0 && row < in.height ? in.data + std::size_t(row) * in.stride() + std::size_t(x) * px
-                                       : style.fill;
-  };
-  // Strips of columns walked top to bottom keep the rows they read in cache.
-  constexpr int kStrip = 64;
-  for (int x0 = 0; x0 < in.width; x0 += kStrip) {
-    const int x1 = std::min(in.width, x0 + kStrip);
-    for (int y = 0; y < in.height; ++y) {
-      std::uint8_t* dst = out.data + std::size_t(y) * out.stride();
-      for (int x = x0; x < x1; ++x) {
-        const Shift& sh = shifts[x];
-        const long row = long(y) + sh.whole;
-        const std::uint8_t* p = pixel(row, x);
-        if (sh.fraction == 0) std::memcpy(dst + std::size_t(x) * px, p, px);
-        else blend(dst + std::size_t(x) * px, p, pixel(row + 1, x), px, sh.fraction, style.sampleBytes);
-      }
+void shearColumnsInPlace(const Canvas& canvas, double s, const ShearStyle& style) {
+  const int centre = canvas.width >> 1;
+  std::vector<Shift> shifts(canvas.width);
+  for (int x = 0; x < canvas.width; ++x) shifts[x] = splitShift(-s * (x - centre), style.bilinear);
+  const int samples = canvas.pixelBytes / style.sampleBytes;
+  if (style.sampleBytes == 2) {
+    switch (samples) {
+      case 1: return shearColumnsOf<std::uint16_t, 1>(canvas, shifts, style, 1);
+      case 3: return shearColumnsOf<std::uint16_t, 3>(canvas, shifts, style, 3);
+      case 4: return shearColumnsOf<std::uint16_t, 4>(canvas, shifts, style, 4);
+      default: return shearColumnsOf<std::uint16_t, 0>(canvas, shifts, style, samples);
     }
+  }
+  switch (samples) {
+    case 1: return shearColumnsOf<std::uint8_t, 1>(canvas, shifts, style, 1);
+    case 3: return shearColumnsOf<std::uint8_t, 3>(canvas, shifts, style, 3);
+    case 4: return shearColumnsOf<std::uint8_t, 4>(canvas, shifts, style, 4);
+    default: return shearColumnsOf<std::uint8_t, 0>(canvas, shifts, style, samples);
   }
 }
 

@@ -8,12 +8,15 @@
 
 namespace imaging {
 
-struct Canvas {
-  std::uint8_t* data;
-  int width, height;
+// Pixels of pixelBytes bytes, rows packed one after another.
+template <typename Byte>
+struct CanvasOf {
+  Byte* data;
+  int width, height, pixelBytes;
   std::size_t stride() const { return std::size_t(width) * pixelBytes; }
-  int pixelBytes;
 };
+using Canvas = CanvasOf<std::uint8_t>;
+using ConstCanvas = CanvasOf<const std::uint8_t>;
 
 struct ShearStyle {
   const std::uint8_t* fill;  // one pixel
@@ -21,13 +24,13 @@ struct ShearStyle {
   bool bilinear;
 };
 
-// Work row i is shifted by d = -s × (i - (in.height >> 1)) pixels (a positive d moves the content
-// towards the start of the row). Output pixel (x, y) takes the shifted work pixel (x + ox, y + oy),
-// so the output may be a window of the work canvas. Nearest truncates d; bilinear blends the two
-// neighbours with a fraction in 1/256 units.
-void shearRows(const Canvas& in, const Canvas& out, int ox, int oy, double s, const ShearStyle& style);
+// Output row y is input row y + oy shifted by d = -s × (y - centre) pixels: output pixel x takes
+// input pixel x + ox + d (a positive d moves the content towards the start of the row). Nearest
+// truncates d; bilinear blends the two neighbours with a fraction in 1/256 units.
+void shearRows(const ConstCanvas& in, const Canvas& out, int ox, int oy, double centre, double s,
+               const ShearStyle& style);
 
-// Column j is shifted by d = -s × (j - (in.width >> 1)) rows; in and out have the same size.
-void shearColumns(const Canvas& in, const Canvas& out, double s, const ShearStyle& style);
+// Column x is shifted in place by d = -s × (x - (width >> 1)) rows, the same way.
+void shearColumnsInPlace(const Canvas& canvas, double s, const ShearStyle& style);
 
 }  // namespace imaging

@@ -187,9 +187,9 @@ TEST(TileImage, RepeatsFromTheTopLeft) {
   auto cut = TileImageOperation(7, 5).apply(image.get());
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) EXPECT_TRUE(samePixel(*cut, x, y, *image, x % 3, y % 2));
-  for (auto [w, h] : std::vector<std::pair<int, int>>{{0, 5}, {-3, 5}, {5, 0}, {5, INT_MIN}})
-    expectError([&] { TileImageOperation(w, h).apply(image.get()); }, "Tile cannot have negative size values",
-                errOutOfBounds);
+  for (auto size : std::vector<std::pair<int, int>>{{0, 5}, {-3, 5}, {5, 0}, {5, INT_MIN}})
+    expectError([&] { TileImageOperation(size.first, size.second).apply(image.get()); },
+                "Tile cannot have negative size values", errOutOfBounds);
 }
 
 TEST(TileImage, OneBitRepeatsBitByBit) {
@@ -275,10 +275,10 @@ TEST(Resize, Refusals) {
   expectError([&] { ResizeOperation(2, 2, iiBilinear).apply(bilevel.get()); },
               "This function does not support interpolation of 1 bit images", errNotSupported);
   auto gray = makeImage(4, 4, 8, icGray);
-  for (auto [w, h] : std::vector<std::pair<int, int>>{{0, 2}, {2, 0}, {-1, 2}})
+  for (auto size : std::vector<std::pair<int, int>>{{0, 2}, {2, 0}, {-1, 2}})
     for (int mode : {iiNearest, iiBilinear})
-      expectError([&] { ResizeOperation(w, h, mode).apply(gray.get()); }, "The new width and height must be 1 or greater",
-                  errInvalidArgument);
+      expectError([&] { ResizeOperation(size.first, size.second, mode).apply(gray.get()); },
+                  "The new width and height must be 1 or greater", errInvalidArgument);
   expectError([&] { ResizeOperation(2, 2, 2).apply(gray.get()); }, "Unknown interpolation mode", errInvalidArgument);
   expectError([&] { ResizeOperation(100000, 100000, iiNearest).apply(gray.get()); },
               "Image too large: the pixel buffer would exceed 2147483647 bytes", errInvalidArgument);

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
+#include <cstddef>
 #include <memory>
 #include <span>
 #include <vector>
@@ -42,12 +42,13 @@ class Image {
   void writeRect(std::span<const std::uint8_t> bytes, int x, int y, int w, int h);
 
  private:
-  struct FreeBuffer {
-    void operator()(std::uint8_t* p) const { std::free(p); }
+  struct ReleasePixels {
+    std::size_t size;
+    void operator()(std::uint8_t* p) const;
   };
 
   ImageHeader header_;
-  std::unique_ptr<std::uint8_t[], FreeBuffer> pixels_;
+  std::unique_ptr<std::uint8_t[], ReleasePixels> pixels_;
   std::size_t size_ = 0;
 };
 
