@@ -13,16 +13,6 @@ bool dropplus(std::string_view &s) {
     return true;
 }
 
-// Only digits, a decimal point, signs and exponent letters may appear: this keeps out the words
-// from_chars would otherwise take ("inf", "nan").
-bool numeric(std::string_view s) {
-    for (char c : s)
-        if (!((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E' ||
-              c == 'd' || c == 'D'))
-            return false;
-    return true;
-}
-
 bool whole(std::string_view s, double &v) {
     auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
     return ec == std::errc() && ptr == s.data() + s.size() && std::isfinite(v);
@@ -30,9 +20,10 @@ bool whole(std::string_view s, double &v) {
 } // namespace
 
 bool SCANREAL(std::string_view s, double &v) {
-    if (s.empty() || !dropplus(s) || s.empty() || !numeric(s)) return false;
+    if (s.empty() || !dropplus(s) || s.empty()) return false;
+    if (whole(s, v)) return true; // the words from_chars also takes ("inf", "nan") are not finite
     std::size_t dpos = s.find_first_of("dD");
-    if (dpos == std::string_view::npos) return whole(s, v);
+    if (dpos == std::string_view::npos) return false;
     // A D exponent: rewrite it as E in a local copy (a longer text cannot be a sensible number).
     char buf[128];
     if (s.size() >= sizeof buf) return false;

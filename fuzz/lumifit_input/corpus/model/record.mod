@@ -1,0 +1,13 @@
+DATA: r
+P: 2
+N: -1
+FORMAT: '(F3.0, F5.2)'
+MISSING-CODE: 99999
+INTERCEPT: no
+'VARIABLE NAME' TYPE DF
+dead censoring 0
+t response 0
+FAMILY: cox
+LINK: cox
+THRESHOLDS: 0.001 0.001
+'MAX ITERS:' 10 10
