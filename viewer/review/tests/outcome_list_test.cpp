@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -209,4 +210,48 @@ TEST(Dump, ListsEveryCellOfEveryMethodInItsLineFormat)
     EXPECT_FALSE(WriteDump("/nonexistent.ORV", nothing, error));
     EXPECT_EQ(error, "cannot read the review file /nonexistent.ORV");
     EXPECT_TRUE(nothing.str().empty());
+}
+
+TEST(OutcomeRecord, SortingAsTheViewerDoesKeepsEachStudyRowTogetherWithinItsSubgroup)
+{
+    recordinglist list;
+    char buffer[LOAD_BUFFER_SIZE];
+    ASSERT_EQ(CreateListView(list, example("bcg.ORV").c_str(), buffer), 1) << buffer;
+    analysis& d = list.rows[1].record->Current()->Data();
+    auto row_text = [&](int row) {
+        std::string s;
+        for (const char* name : {"STUDY", "YEAR", "EXPTN", "CTRLT", "OR", "CIL95", "WEIGHT", "USER", "O-E"}) {
+            const _vectordef* v = d.IsVector(name);
+            s += d.GetCellString(v, row) ? d.GetCellString(v, row) : std::to_string(d.GetCellDouble(v, row));
+            s += '|';
+        }
+        return s;
+    };
+    std::multiset<std::string> before;
+    for (int row = 1; row <= 13; ++row)
+        before.insert(row_text(row));
+
+    // "GROUP", the key, then every other study vector (those numbered below "GROUP 0").
+    std::vector<std::string> names = {"GROUP", "OR"};
+    for (int n = 1; n < d.GetVectorNumber(d.IsVector("GROUP 0")); ++n) {
+        std::string name = d.GetVectorName(d.GetVectorByNumber(n));
+        if (name != "GROUP" && name != "OR" && name != "GROUPNAMES")
+            names.push_back(name);
+    }
+    ASSERT_TRUE(d.SortDataSet(1, d.GetVectorLength(d.IsVector("STUDY")), names, 2));
+
+    std::multiset<std::string> after;
+    for (int row = 1; row <= 13; ++row) {
+        after.insert(row_text(row));
+        if (row > 1) {
+            double g0 = d.GetCellDouble(d.IsVector("GROUP"), row - 1), g1 = d.GetCellDouble(d.IsVector("GROUP"), row);
+            EXPECT_LE(g0, g1);
+            if (g0 == g1) {
+                EXPECT_LE(d.GetCellDouble(d.IsVector("OR"), row - 1), d.GetCellDouble(d.IsVector("OR"), row));
+            }
+        }
+    }
+    EXPECT_EQ(before, after);
+    EXPECT_STREQ(d.GetCellString(d.IsVector("STUDY"), 1), "Vandiviere et al"); // RR 0.198, the lowest
+    EXPECT_STREQ(d.GetCellString(d.IsVector("GROUPNAMES"), 1), "Random allocation");
 }
