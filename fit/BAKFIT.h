@@ -2,7 +2,8 @@
 // fit of all design columns plus one smoothing spline per smooth term, alternated until the
 // smooths settle.
 //
-// Work a caller provides: LBAKFIT(n, q) reals, plus the arrays named below. Matrices are
+// Work a caller provides: LBAKFIT(n, q) = 7n + 3q + LSPLSM(n) reals (at most 31n + 3q + 42),
+// plus the arrays named below. Matrices are
 // column-major with n as the column stride. Column numbers (smooth list, jpvt) and abscissa
 // groups (match, SPLSM.h) count from 1.
 #pragma once

@@ -3,7 +3,9 @@
 // freedom, and returns only its nonlinear part (the weighted mean and linear trend in x are the
 // business of the parametric fit).
 //
-// Work a caller provides: LSPLSM(n) reals for a term of n observations; no integers.
+// Work a caller provides: LSPLSM(n) = 5n + 19 nk + 4 reals for a term of n observations, with
+// nk = NKNOTS(n) + 2 <= n + 2, so at most 24n + 42 (and about 5n once n is in the thousands);
+// no integers.
 //
 // Abscissa groups: match(n) gives each observation's group, 1-based in ascending x; groups
 // 1..nef are fitted, anything else (the group of missing codes, nef+1) gets a smooth value of 0.

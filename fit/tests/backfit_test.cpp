@@ -1,6 +1,7 @@
 // Backfitting against fits computed directly: weighted least squares from the normal equations,
 // and the penalized least-squares solution of an additive model with one natural-spline term.
 #include "BAKFIT.h"
+#include "LINPACK.h"
 #include "MSG.h"
 #include "SPLSM.h"
 #include "smoother_reference.h"
@@ -245,3 +246,31 @@ TEST(Backfit, UnfittableSmoothWarnsOnceAndStaysLinear) {
 }
 
 } // namespace
+
+// The solve's other products, which the covariance step may ask for: Q'y and Q(Q'y) = y,
+// residual + fit = y, and coefficients that reproduce the fit.
+TEST(BackfitQr, SolveProductsAgree) {
+    Model m = linearModel(25, 1.0, false, 0);
+    const int n = m.n, q = m.q;
+    std::vector<double> qr = m.x, qraux(q), work(2 * q);
+    std::vector<int> jpvt = {1, 2, 3, 4};
+    ASSERT_EQ(DQRDCA(qr.data(), n, n, q, QRTOL, qraux.data(), jpvt.data(), work.data()), q);
+    EXPECT_EQ(jpvt, (std::vector<int>{1, 2, 3, 4}));
+    std::vector<double> qy(n), qty(n), b(q), rsd(n), xb(n), back(n);
+    ASSERT_EQ(DQRSL(qr.data(), n, n, q, qraux.data(), m.z.data(), nullptr, qty.data(), b.data(),
+                    rsd.data(), xb.data(), 111),
+              0);
+    DQRSL(qr.data(), n, n, q, qraux.data(), qty.data(), back.data(), nullptr, nullptr, nullptr,
+          nullptr, 10000);
+    const std::vector<double> beta = wls(m, {0, 1, 2, 3});
+    for (int j = 0; j < q; ++j)
+        EXPECT_NEAR(b[j], beta[j], 1e-10 * std::fabs(beta[j])) << j;
+    for (int i = 0; i < n; ++i) {
+        double fit = 0;
+        for (int j = 0; j < q; ++j)
+            fit += m.X(i, j) * beta[j];
+        EXPECT_NEAR(back[i], m.z[i], 1e-12 * std::fabs(m.z[i])) << i;
+        EXPECT_NEAR(xb[i], fit, 1e-10) << i;
+        EXPECT_NEAR(rsd[i] + xb[i], m.z[i], 1e-12 * std::fabs(m.z[i])) << i;
+    }
+}
