@@ -5,6 +5,7 @@
 #include "settings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
@@ -17,6 +18,11 @@ namespace {
 
 // Counts above this are refused as typing errors long before doubles lose integer precision.
 constexpr double MAX_COUNT = 1e9;
+// Every outcome and study row becomes several data sets in memory, so a review's size is bounded
+// well above any real review (the largest have a few thousand study rows).
+constexpr size_t MAX_OUTCOMES = 10000;
+constexpr size_t MAX_STUDIES = 100000;
+constexpr std::uintmax_t MAX_FILE_BYTES = 64 << 20;
 
 bool same_word(std::string_view a, std::string_view b)
 {
@@ -48,6 +54,7 @@ struct parser {
     std::string error;
     int line = 0;
     outcome* current = nullptr;
+    size_t outcomes = 0, studies = 0;
 
     bool fail(const std::string& problem)
     {
@@ -125,6 +132,8 @@ bool parser::record(const std::vector<std::string_view>& f)
             return fail("OUTCOME before any COMPARISON");
         if (!fields_between(f, 2, 2, "the outcome's name and its data type"))
             return false;
+        if (++outcomes > MAX_OUTCOMES)
+            return fail("a review holds at most " + std::to_string(MAX_OUTCOMES) + " outcomes");
         finish_outcome();
         outcome o;
         o.name = cp1252::from_utf8(f[1]);
@@ -260,8 +269,8 @@ bool parser::study_record(const std::vector<std::string_view>& f)
 {
     if (current->kind == data_kind::no_numerical_data || current->kind == data_kind::not_viewable)
         return fail("an outcome without viewable data has no studies");
-    if (current->studies.size() >= 100000)
-        return fail("an outcome holds at most 100000 studies");
+    if (++studies > MAX_STUDIES)
+        return fail("a review holds at most " + std::to_string(MAX_STUDIES) + " studies");
     bool dichotomous = current->kind == data_kind::dichotomous;
     if (!fields_between(f, dichotomous ? 7 : 9, dichotomous ? 9 : 11,
                         dichotomous ? "name, year, subgroup, events and total per arm, quality, user"
@@ -322,7 +331,7 @@ void parser::finish_outcome()
 bool parse_review(std::string_view text, review_data& out, std::string& error)
 {
     out = review_data{};
-    parser p{out, {}, 0, nullptr};
+    parser p{out, {}, 0, nullptr, 0, 0};
     if (text.substr(0, 3) == "\xEF\xBB\xBF") // byte-order mark
         text.remove_prefix(3);
     for (size_t start = 0; start < text.size();) {
@@ -362,6 +371,10 @@ bool load_review(const std::string& path, review_data& out, std::string& error)
     std::ifstream in(path, std::ios::binary);
     if (!std::filesystem::is_regular_file(path, ec) || !in) {
         error = "cannot read the review file " + path;
+        return false;
+    }
+    if (std::filesystem::file_size(path, ec) > MAX_FILE_BYTES) {
+        error = "the file " + path + " is too large for a review (over 64 MB)";
         return false;
     }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -140,6 +140,25 @@ TEST(ReviewFile, ErrorsNameTheLineAndTheProblem)
     }
 }
 
+TEST(ReviewFile, ReviewsAreBoundedInSize)
+{
+    review::review_data r;
+    std::string error;
+    std::string text = file({"REVIEW|R", "COMPARISON|C", "OUTCOME|O|dichotomous"});
+    for (int i = 0; i < 100000; ++i)
+        text += "STUDY\tS\t\t\t1\t2\t1\t2\n";
+    EXPECT_TRUE(review::parse_review(text, r, error)) << error;
+    text += "STUDY\tS\t\t\t1\t2\t1\t2\n";
+    EXPECT_FALSE(review::parse_review(text, r, error));
+    EXPECT_EQ(error, "line 100004: a review holds at most 100000 studies");
+
+    text = file({"REVIEW|R", "COMPARISON|C"});
+    for (int i = 0; i < 10001; ++i)
+        text += "OUTCOME\tO\tno numerical data\n";
+    EXPECT_FALSE(review::parse_review(text, r, error));
+    EXPECT_EQ(error, "line 10003: a review holds at most 10000 outcomes");
+}
+
 TEST(ReviewFile, UnreadableFilesAreReported)
 {
     review::review_data r;
