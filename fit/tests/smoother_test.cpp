@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numeric>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ struct TermSpec {
     int missing;    // observations in the group of missing codes
     double df;      // target
 };
+
+void PrintTo(const TermSpec &c, std::ostream *os) { *os << c.name; }
 
 Term makeTerm(const TermSpec &c, unsigned seed = 7) {
     std::mt19937 gen(seed);
@@ -212,6 +215,117 @@ TEST(SmootherPenalty, FixedSparGivesReinschSplineAtReportedLambda) {
     }
     EXPECT_NEAR(sumlev, ref::trace(smat), 1e-9);
     EXPECT_NEAR(crit, 3.0 + (5.0 - sumlev) * (5.0 - sumlev), 1e-12);
+}
+
+// Cubic B-spline B(i) of order k at x by the defining recursion (the last interval closed on the
+// right), and its d-th derivative: an evaluation independent of de Boor's algorithms.
+double bspline(const std::vector<double> &t, int i, int k, double x) {
+    if (k == 1)
+        return (t[i] <= x && x < t[i + 1]) || (x == t.back() && t[i] < x && t[i + 1] == x) ? 1 : 0;
+    double v = 0;
+    if (t[i + k - 1] > t[i])
+        v += (x - t[i]) / (t[i + k - 1] - t[i]) * bspline(t, i, k - 1, x);
+    if (t[i + k] > t[i + 1])
+        v += (t[i + k] - x) / (t[i + k] - t[i + 1]) * bspline(t, i + 1, k - 1, x);
+    return v;
+}
+
+double bsplineDeriv(const std::vector<double> &t, int i, int k, int d, double x) {
+    if (d == 0)
+        return bspline(t, i, k, x);
+    double v = 0;
+    if (t[i + k - 1] > t[i])
+        v += (k - 1) / (t[i + k - 1] - t[i]) * bsplineDeriv(t, i, k - 1, d - 1, x);
+    if (t[i + k] > t[i + 1])
+        v -= (k - 1) / (t[i + k] - t[i + 1]) * bsplineDeriv(t, i + 1, k - 1, d - 1, x);
+    return v;
+}
+
+// With 50 or more distinct abscissae the spline has fewer knots than abscissae; the fit is then
+// the penalized regression spline on the knots placed by rank, computed here densely with the
+// penalty integrated by two-point Gauss quadrature (exact for the linear second derivatives).
+TEST(SmootherRegressionSpline, FewerKnotsThanAbscissaeMatchesDenseFit) {
+    const Term t = makeTerm({"regression", 120, 3, true, false, 2, 5.0}, 3);
+    const Smooth sm = runSplsm(t, 5.0, 0.0);
+    ASSERT_EQ(sm.info, SPLOK);
+    std::vector<double> fx, fy, fw;
+    for (std::size_t i = 0; i < t.x.size(); ++i) {
+        if (t.match[i] <= t.nef) {
+            fx.push_back(t.x[i]);
+            fy.push_back(t.r[i]);
+            fw.push_back(t.w[i]);
+        }
+    }
+    const ref::Reduced red = ref::reduce(fx, fy, fw);
+    const int m = static_cast<int>(red.x.size());
+    const int nknots = 50.0 * std::pow(2.0, (m - 50) / 150.0); // 69 for 120 abscissae
+    std::vector<double> knot(3, red.x.front());
+    for (int j = 0; j < nknots; ++j)
+        knot.push_back(red.x[j * (m - 1) / (nknots - 1)]);
+    knot.insert(knot.end(), 3, red.x.back());
+    const int nk = nknots + 2;
+
+    ref::Mat xwx(nk, std::vector<double>(nk, 0.0)), omega = xwx;
+    std::vector<double> xwy(nk, 0.0);
+    std::vector<std::vector<double>> basis(m, std::vector<double>(nk));
+    for (int g = 0; g < m; ++g) {
+        for (int a = 0; a < nk; ++a)
+            basis[g][a] = bspline(knot, a, 4, red.x[g]);
+        for (int a = 0; a < nk; ++a) {
+            xwy[a] += red.w[g] * basis[g][a] * red.y[g];
+            for (int b = 0; b < nk; ++b)
+                xwx[a][b] += red.w[g] * basis[g][a] * basis[g][b];
+        }
+    }
+    for (std::size_t j = 3; j + 4 < knot.size(); ++j) {
+        const double h = knot[j + 1] - knot[j], mid = 0.5 * (knot[j] + knot[j + 1]);
+        for (double u : {-1.0, 1.0}) {
+            const double x = mid + u * h / (2.0 * std::sqrt(3.0));
+            for (int a = 0; a < nk; ++a)
+                for (int b = 0; b < nk; ++b)
+                    omega[a][b] += 0.5 * h * bsplineDeriv(knot, a, 4, 2, x) *
+                                   bsplineDeriv(knot, b, 4, 2, x);
+        }
+    }
+    auto inverseAt = [&](double lambda) {
+        ref::Mat a = xwx;
+        for (int r = 0; r < nk; ++r)
+            for (int c = 0; c < nk; ++c)
+                a[r][c] += lambda * omega[r][c];
+        return ref::inverse(a);
+    };
+    auto traceAt = [&](double lambda) { // trace of X inv(A) X'W = trace of inv(A) X'WX
+        const ref::Mat inv = inverseAt(lambda);
+        double tr = 0;
+        for (int r = 0; r < nk; ++r)
+            for (int c = 0; c < nk; ++c)
+                tr += inv[r][c] * xwx[c][r];
+        return tr;
+    };
+    double lo = std::log(1e-14), hi = std::log(1e14);
+    while (hi - lo > 1e-14) {
+        const double mid = 0.5 * (lo + hi);
+        (traceAt(std::exp(mid)) > sm.df + 1.0 ? lo : hi) = mid;
+    }
+    const ref::Mat inv = inverseAt(std::exp(0.5 * (lo + hi)));
+    std::vector<double> coef(nk, 0.0), g(m, 0.0);
+    for (int r = 0; r < nk; ++r)
+        for (int c = 0; c < nk; ++c)
+            coef[r] += inv[r][c] * xwy[c];
+    double scale = 0;
+    for (int a = 0; a < m; ++a) {
+        for (int c = 0; c < nk; ++c)
+            g[a] += basis[a][c] * coef[c];
+        scale = std::max(scale, std::fabs(g[a]));
+    }
+    const std::vector<double> nl = ref::nonlinear(red.x, red.w, g);
+    for (std::size_t i = 0; i < t.x.size(); ++i) {
+        if (t.match[i] > t.nef)
+            continue;
+        EXPECT_NEAR(sm.s[i], nl[red.group[std::find(fx.begin(), fx.end(), t.x[i]) - fx.begin()]],
+                    1e-8 * scale)
+            << "observation " << i;
+    }
 }
 
 TEST(SmootherKnots, CountsFollowTheTable) {
