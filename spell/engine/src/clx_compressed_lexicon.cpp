@@ -212,6 +212,7 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
     }
     try {
         index_ = std::vector<Entry>(count);
+        ranks_ = std::vector<uint32_t>(count);
     } catch (const std::bad_alloc&) {
         logLine("%s: out of memory", name);
         return QLEX_ERR_NO_MEMORY;
@@ -220,7 +221,7 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
         const unsigned char* record = body.data() + 4 + size_t(i) * kIndexEntrySize;
         Entry& entry = index_[i];
         std::memcpy(entry.key, record, kKeySize);
-        entry.rank = key_rank(entry.key);
+        ranks_[i] = key_rank(entry.key);
         entry.offset = read_be32(record + kKeySize);
         entry.size = read_be32(record + kKeySize + 4);
         // A key is three characters, or a one- or two-character word padded with NULs.
@@ -229,7 +230,7 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
             return QLEX_ERR_BAD_FORMAT;
         }
         // Lookups binary-search the index.
-        if (i > 0 && index_[i - 1].rank >= entry.rank) {
+        if (i > 0 && ranks_[i - 1] >= ranks_[i]) {
             logLine("%s: segment index not sorted at entry %lu", name, (unsigned long)i);
             return QLEX_ERR_BAD_FORMAT;
         }
@@ -261,6 +262,7 @@ int16_t CompressedLexicon::checkSegments(int32_t budget) {
 void CompressedLexicon::reset() {
     fileName_.clear();
     index_.clear();
+    ranks_.clear();
     simple_.clear();
     extended_.clear();
     language_ = 0;
@@ -272,24 +274,22 @@ void CompressedLexicon::reset() {
 
 int32_t CompressedLexicon::search(const char (&key)[kKeySize]) const {
     uint32_t rank = key_rank(key);
-    auto it = std::lower_bound(index_.begin(), index_.end(), rank,
-                               [](const Entry& entry, uint32_t r) { return entry.rank < r; });
-    if (it == index_.end() || it->rank != rank)
+    auto it = std::lower_bound(ranks_.begin(), ranks_.end(), rank);
+    if (it == ranks_.end() || *it != rank)
         return -1;
-    return int32_t(it - index_.begin());
+    return int32_t(it - ranks_.begin());
 }
 
 int16_t CompressedLexicon::load(Entry& entry) {
     ++useCounter_;
-    if (entry.data) {
+    if (entry.loaded) {
         entry.stamp = useCounter_;
         return 0;
     }
     if (entry.size == 0)
         return QLEX_ERR_NOT_FOUND;
     // The budget holds every single segment (checked at open), so eviction always makes room.
-    while (budget_ > 0 && budget_ - loadedBytes_ < entry.size && !loaded_.empty())
-        evictLeastRecentlyUsed();
+    makeRoom(entry.size);
     std::unique_ptr<unsigned char[]> data(new (std::nothrow) unsigned char[entry.size]);
     if (!data) {
         logLine("loadSeg: out of memory");
@@ -313,29 +313,50 @@ int16_t CompressedLexicon::load(Entry& entry) {
         return QLEX_ERR_BAD_FORMAT;
     }
     ++segmentReads_;
-    entry.data = std::move(data);
+    // The jump table speeds up searches; it is kept only when the budget holds it as well.
+    std::span<const unsigned char> bytes(data.get(), entry.size);
+    std::vector<ClxJump> jumps;
+    try {
+        jumps = clxSegmentJumps(bytes, simple_, extended_);
+    } catch (const std::bad_alloc&) {
+        // without jumps a search reads the segment from its start
+    }
+    uint64_t jumpBytes = jumps.size() * sizeof(ClxJump);
+    if (budget_ > 0 && entry.size + jumpBytes > budget_) {
+        jumps.clear();
+        jumpBytes = 0;
+    }
+    makeRoom(entry.size + jumpBytes);
+    entry.loaded.reset(new (std::nothrow) LoadedSegment{std::move(data), std::move(jumps), entry.size + jumpBytes});
+    if (!entry.loaded) {
+        logLine("loadSeg: out of memory");
+        return QLEX_ERR_NO_MEMORY;
+    }
     entry.stamp = useCounter_;
-    loadedBytes_ += entry.size;
+    loadedBytes_ += entry.loaded->footprint;
     loaded_.push_back(uint32_t(&entry - index_.data()));
     return 0;
 }
 
-void CompressedLexicon::evictLeastRecentlyUsed() {
-    auto oldest = std::min_element(loaded_.begin(), loaded_.end(),
-                                   [&](uint32_t a, uint32_t b) { return index_[a].stamp < index_[b].stamp; });
-    Entry& entry = index_[*oldest];
-    entry.data.reset();
-    loadedBytes_ -= entry.size;
-    *oldest = loaded_.back();
-    loaded_.pop_back();
+// Frees least recently used segments until `bytes` more fit in the budget.
+void CompressedLexicon::makeRoom(uint64_t bytes) {
+    while (budget_ > 0 && budget_ - loadedBytes_ < bytes && !loaded_.empty()) {
+        auto oldest = std::min_element(loaded_.begin(), loaded_.end(),
+                                       [&](uint32_t a, uint32_t b) { return index_[a].stamp < index_[b].stamp; });
+        Entry& entry = index_[*oldest];
+        loadedBytes_ -= entry.loaded->footprint;
+        entry.loaded.reset();
+        *oldest = loaded_.back();
+        loaded_.pop_back();
+    }
 }
 
 bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseSensitive) {
     if (load(entry) != 0)
         return false;
     if (caseSensitive)
-        return clxSegmentHolds({entry.data.get(), entry.size}, word, simple_, extended_);
-    ClxSegmentDecoder decoder(entry.key, {entry.data.get(), entry.size}, simple_, extended_);
+        return clxSegmentHolds({entry.loaded->data.get(), entry.size}, word, simple_, extended_, entry.loaded->jumps);
+    ClxSegmentDecoder decoder(entry.key, {entry.loaded->data.get(), entry.size}, simple_, extended_);
     for (;;) {
         switch (decoder.next()) {
         case ClxSegmentDecoder::kEnd:
@@ -410,7 +431,7 @@ int16_t CompressedLexicon::walk(const char* misspelled, int depth, Scorer score,
             continue;
         if (int16_t rc = load(entry); rc != 0)
             return rc;
-        ClxSegmentDecoder decoder(entry.key, {entry.data.get(), entry.size}, simple_, extended_);
+        ClxSegmentDecoder decoder(entry.key, {entry.loaded->data.get(), entry.size}, simple_, extended_);
         ClxSegmentDecoder::Step step;
         while ((step = decoder.next()) == ClxSegmentDecoder::kWord) {
             int s = score(misspelled, decoder.word());

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "clx_format.h"
+#include "clx_segment_search.h"
 #include "clx_suffix_table.h"
 #include "lexicon.h"
 
@@ -39,18 +40,23 @@ public:
     // cannot be loaded ends the walk with its error.
     int16_t walk(const char* misspelled, int depth, Scorer score, SuggestionSink& sink) override;
 
-    // Bytes of segment data held now, and segment reads from the file so far.
+    // Bytes of loaded segments and their jump tables held now, and segment reads so far.
     size_t loadedBytes() const { return loadedBytes_; }
     size_t segmentReads() const { return segmentReads_; }
 
 private:
+    // A segment's data in memory, with its jump table when the budget had room for it.
+    struct LoadedSegment {
+        std::unique_ptr<unsigned char[]> data;
+        std::vector<ClxJump> jumps;
+        uint64_t footprint = 0;  // bytes of data and jumps, counted against the budget
+    };
     struct Entry {
         char key[clx::kKeySize];  // a one- or two-character word is its own key, NUL-padded
-        uint32_t rank = 0;        // the key bytes as one big-endian number: index order
         uint32_t offset = 0;      // from the segment base
         uint32_t size = 0;
-        std::unique_ptr<unsigned char[]> data;  // loaded segment, or null
-        uint64_t stamp = 0;                     // use counter at the last use
+        uint64_t stamp = 0;  // use counter at the last use
+        std::unique_ptr<LoadedSegment> loaded;
     };
 
     int16_t readTables(std::FILE* file, uint64_t fileSize);
@@ -62,11 +68,12 @@ private:
     // Index of the entry with this key, or -1.
     int32_t search(const char (&key)[clx::kKeySize]) const;
     int16_t load(Entry& entry);
-    void evictLeastRecentlyUsed();
+    void makeRoom(uint64_t bytes);
     bool findInSegment(Entry& entry, const char* word, bool caseSensitive);
 
     std::string fileName_;
     std::vector<Entry> index_;
+    std::vector<uint32_t> ranks_;  // each entry's key bytes as one big-endian number: index order
     ClxSuffixTable simple_, extended_;
     int16_t language_ = 0;
     uint32_t width_ = 0;

@@ -120,10 +120,12 @@ TEST_F(CompressedLexiconTest, LeastRecentlyUsedSegmentIsTheOneEvicted) {
     for (const char* key : {"aaa", "bbb", "ccc"})
         for (const char* rest : {"x", "xy", "xyz", "xyzw"})
             words.push_back(std::string(key) + rest);
-    ClxSummary summary;
-    std::string path = scratch.write("three.clx", clxtest::compile(words, &summary));
+    std::string path = scratch.write("three.clx", clxtest::compile(words));
+    CompressedLexicon probe;  // the bytes one loaded segment takes, with its jump table
+    ASSERT_EQ(probe.open(path.c_str(), 0), 0);
+    ASSERT_TRUE(found(probe, "aaax", true));
     CompressedLexicon lex;
-    ASSERT_EQ(lex.open(path.c_str(), int32_t(2 * summary.largestSegment)), 0);
+    ASSERT_EQ(lex.open(path.c_str(), int32_t(2 * probe.loadedBytes())), 0);
     ASSERT_TRUE(found(lex, "aaax", true));
     ASSERT_TRUE(found(lex, "bbbx", true));
     ASSERT_TRUE(found(lex, "aaaxy", true));  // "aaa" is now the most recently used
