@@ -104,7 +104,7 @@ HRESULT vrnImaging2::get_PixelBitDepth(LONG* depth) {
     return runMember(kUnknownAccess, [&] { *depth = image().header().bitDepth(); });
 }
 
-HRESULT vrnImaging2::get_ImageColorModel(vrnImageColorModel* model) {
+HRESULT vrnImaging2::get_ImageColorModel(LONG* model) {
     if (!model) return E_POINTER;
     return runMember(kUnknownAccess, [&] { *model = image().header().colorModel(); });
 }
@@ -119,13 +119,13 @@ HRESULT vrnImaging2::get_PaletteEntries(LONG* entries) {
     return runMember(kUnknownAccess, [&] { *entries = image().header().paletteEntries(); });
 }
 
-HRESULT vrnImaging2::get_Compression(vrnImageCompression* compression) {
+HRESULT vrnImaging2::get_Compression(LONG* compression) {
     if (!compression) return E_POINTER;
     return runMember(kUnknownAccess,
-                     [&] { *compression = static_cast<vrnImageCompression>(image().header().compression()); });
+                     [&] { *compression = image().header().compression(); });
 }
 
-HRESULT vrnImaging2::put_Compression(vrnImageCompression compression) {
+HRESULT vrnImaging2::put_Compression(LONG compression) {
     return runMember(kUnknownAccess, [&] { image().header().SetCompression(compression); });
 }
 
@@ -156,13 +156,13 @@ HRESULT vrnImaging2::put_TransparencyIndex(LONG index) {
     return runMember(kUnknownAccess, [&] { image().header().SetTransparencyIndex(index); });
 }
 
-HRESULT vrnImaging2::get_TransparencyMode(vrnImageTransparencyMode* mode) {
+HRESULT vrnImaging2::get_TransparencyMode(LONG* mode) {
     if (!mode) return E_POINTER;
     return runMember(kUnknownAccess,
-                     [&] { *mode = static_cast<vrnImageTransparencyMode>(image().header().transparencyMode()); });
+                     [&] { *mode = image().header().transparencyMode(); });
 }
 
-HRESULT vrnImaging2::put_TransparencyMode(vrnImageTransparencyMode mode) {
+HRESULT vrnImaging2::put_TransparencyMode(LONG mode) {
     return runMember(kUnknownAccess, [&] { image().header().SetTransparencyMode(mode); });
 }
 
@@ -296,9 +296,9 @@ HRESULT vrnImaging2::CopyFrom(IUnknown* other) {
 
 // --- Operations -----------------------------------------------------------------------------
 
-HRESULT vrnImaging2::CreateImage(LONG width, LONG height, LONG bitDepth, vrnImageColorModel colorModel) {
+HRESULT vrnImaging2::CreateImage(LONG width, LONG height, LONG bitDepth, LONG colorModel) {
     return runMember(kUnknownAccess, [&] {
-        replaceImage(run<imaging::CreateImageOperation>(nullptr, width, height, bitDepth, static_cast<int>(colorModel)));
+        replaceImage(run<imaging::CreateImageOperation>(nullptr, width, height, bitDepth, colorModel));
     });
 }
 
@@ -310,9 +310,9 @@ HRESULT vrnImaging2::FlipY() {
     return runMember(kUnknownAccess, [&] { replaceImage(run<imaging::FlipYOperation>(&image())); });
 }
 
-HRESULT vrnImaging2::Rotate(DOUBLE angle, vrnImageInterpolation interpolate) {
+HRESULT vrnImaging2::Rotate(DOUBLE angle, LONG interpolate) {
     return runMember(kUnknownAccess, [&] {
-        replaceImage(run<imaging::RotateOperation>(&image(), angle, static_cast<int>(interpolate)));
+        replaceImage(run<imaging::RotateOperation>(&image(), angle, interpolate));
     });
 }
 
@@ -330,37 +330,37 @@ HRESULT vrnImaging2::TileImage(LONG width, LONG height) {
     return runMember(kUnknownAccess, [&] { replaceImage(run<imaging::TileImageOperation>(&image(), width, height)); });
 }
 
-HRESULT vrnImaging2::Resize(LONG width, LONG height, vrnImageInterpolation interpolate) {
+HRESULT vrnImaging2::Resize(LONG width, LONG height, LONG interpolate) {
     return runMember(kUnknownAccess, [&] {
-        replaceImage(run<imaging::ResizeOperation>(&image(), width, height, static_cast<int>(interpolate)));
+        replaceImage(run<imaging::ResizeOperation>(&image(), width, height, interpolate));
     });
 }
 
 // --- Members whose work comes with later parts of the component ------------------------------
 
-HRESULT vrnImaging2::LoadFile(BSTR, vrnImageFileFormat) { return notImplemented(); }
-HRESULT vrnImaging2::SaveFile(BSTR, vrnImageFileFormat) { return notImplemented(); }
-HRESULT vrnImaging2::LoadRawFile(BSTR, LONG, LONG, LONG, vrnImageColorModel) { return notImplemented(); }
+HRESULT vrnImaging2::LoadFile(BSTR, LONG) { return notImplemented(); }
+HRESULT vrnImaging2::SaveFile(BSTR, LONG) { return notImplemented(); }
+HRESULT vrnImaging2::LoadRawFile(BSTR, LONG, LONG, LONG, LONG) { return notImplemented(); }
 HRESULT vrnImaging2::ReadRGBRectangle(LONG, LONG, LONG, LONG, VARIANT* data) {
     if (data) VariantInit(data);
     return notImplemented();
 }
 HRESULT vrnImaging2::IncreaseColorDepth(LONG) { return notImplemented(); }
-HRESULT vrnImaging2::DecreaseColorDepth(LONG, vrnImageDitherMode) { return notImplemented(); }
-HRESULT vrnImaging2::ColorConvert(vrnImageColorModel) { return notImplemented(); }
+HRESULT vrnImaging2::DecreaseColorDepth(LONG, LONG) { return notImplemented(); }
+HRESULT vrnImaging2::ColorConvert(LONG) { return notImplemented(); }
 HRESULT vrnImaging2::Negate() { return notImplemented(); }
 HRESULT vrnImaging2::AdjustRGB(FLOAT, FLOAT, FLOAT) { return notImplemented(); }
 HRESULT vrnImaging2::AdjustHSB(FLOAT, FLOAT, FLOAT) { return notImplemented(); }
 HRESULT vrnImaging2::AdjustBrightnessContrast(FLOAT, FLOAT) { return notImplemented(); }
 HRESULT vrnImaging2::ExpandPalette() { return notImplemented(); }
-HRESULT vrnImaging2::ConvertToPalette(vrnImageDitherMode) { return notImplemented(); }
+HRESULT vrnImaging2::ConvertToPalette(LONG) { return notImplemented(); }
 HRESULT vrnImaging2::AddChannels(LONG, LONG) { return notImplemented(); }
 HRESULT vrnImaging2::RemoveChannels(LONG, LONG) { return notImplemented(); }
 HRESULT vrnImaging2::CopyChannelFrom(IUnknown*, INT, INT) { return notImplemented(); }
 
 // --- Members the component does not implement ------------------------------------------------
 
-HRESULT vrnImaging2::Halftone(LONG, vrnImageDotShape, DOUBLE, DOUBLE) { return notImplemented(); }
+HRESULT vrnImaging2::Halftone(LONG, LONG, DOUBLE, DOUBLE) { return notImplemented(); }
 HRESULT vrnImaging2::BlueScreen(LONG) { return notImplemented(); }
 HRESULT vrnImaging2::SetChannelMask(LONG, LONG) { return notImplemented(); }
 HRESULT vrnImaging2::BitBlt(IUnknown*, LONG, LONG, LONG, LONG, LONG, LONG) { return notImplemented(); }
@@ -376,7 +376,7 @@ HRESULT vrnImaging2::SpecialCommand(BSTR, BSTR* result) {
     if (result) *result = nullptr;
     return notImplemented();
 }
-HRESULT vrnImaging2::SetSpecialColor(vrnImageSpecialColor, VARIANT*) { return notImplemented(); }
+HRESULT vrnImaging2::SetSpecialColor(LONG, VARIANT*) { return notImplemented(); }
 HRESULT vrnImaging2::Equalize() { return notImplemented(); }
 HRESULT vrnImaging2::Stretch() { return notImplemented(); }
 HRESULT vrnImaging2::Threshold(FLOAT) { return notImplemented(); }

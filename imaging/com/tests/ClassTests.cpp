@@ -95,7 +95,7 @@ TEST_F(Class, CreateImageAndTheProperties) {
     Imaging img;
     ASSERT_EQ(img->CreateImage(640, 480, 8, imaging::icRGB), S_OK);
     LONG has = 0, depth = 0, palette = -1, entries = -1, colors = 0, process = 0;
-    vrnImageColorModel model = imaging::icGray;
+    LONG model = imaging::icGray;
     img->HasImage(&has);
     img->get_PixelBitDepth(&depth);
     img->get_ImageColorModel(&model);
@@ -115,8 +115,8 @@ TEST_F(Class, CreateImageAndTheProperties) {
     EXPECT_EQ(scanLine(img, 0).size(), 640u * 3);
 
     // Compression and resolutions are stored as given.
-    vrnImageCompression compression = imaging::icNone;
-    EXPECT_EQ(img->put_Compression(static_cast<vrnImageCompression>(99)), S_OK);
+    LONG compression = imaging::icNone;
+    EXPECT_EQ(img->put_Compression(99), S_OK);
     img->get_Compression(&compression);
     EXPECT_EQ(compression, 99);
     double x = 0, y = 0;
@@ -246,7 +246,7 @@ TEST_F(Class, ChannelNamesAndTransparencySettings) {
               "0x80040201 The index must not exceed the total number of channels");
     EXPECT_EQ(failure(img->SetChannelName(-1, green.get())), "0x80040201 The index must be greater than 0");
 
-    vrnImageTransparencyMode mode = imaging::itmChannel;
+    LONG mode = imaging::itmChannel;
     EXPECT_EQ(failure(img->put_TransparencyMode(imaging::itmColor)),
               "0x80040201 Transparency mode itmIndex is only valid for an Indexed image");
     img->get_TransparencyMode(&mode);

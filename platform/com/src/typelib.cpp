@@ -52,6 +52,16 @@ void mark_retval(std::vector<ParamInfo>& params) {
     if (outs == 1 && params.back().direction == ParamDirection::Out) params.back().direction = ParamDirection::RetVal;
 }
 
+void name_params(std::vector<ParamInfo>& params, const char* const* names, std::size_t count) {
+    for (std::size_t i = 0; i < count && i < params.size(); ++i) {
+        std::string name = names[i];
+        std::size_t colon = name.find(':');
+        params[i].name = name.substr(0, colon);
+        if (colon != std::string::npos) params[i].type_name = name.substr(colon + 1);
+    }
+    mark_retval(params);
+}
+
 const ParamInfo* MemberInfo::retval() const {
     return !params.empty() && params.back().direction == ParamDirection::RetVal ? &params.back() : nullptr;
 }
@@ -77,7 +87,7 @@ const CoClassInfo* TypeLibrary::find_class(REFCLSID clsid) const {
 const LONG* TypeLibrary::find_enum_value(std::string_view name) const {
     for (const EnumInfo& e : enums)
         for (const auto& [constant, value] : e.values)
-            if (constant == name) return &value;
+            if (same_name(utf8_to_utf16(name), constant)) return &value;
     return nullptr;
 }
 
@@ -103,7 +113,7 @@ std::string TypeLibrary::text() const {
                 const char* direction = p.direction == ParamDirection::In    ? "[in] "
                                         : p.direction == ParamDirection::Out ? "[out] "
                                                                              : "[out, retval] ";
-                out += (k ? ", " : "") + std::string(direction) + type_name(p.vt) +
+                out += (k ? ", " : "") + std::string(direction) + (p.type_name.empty() ? type_name(p.vt) : p.type_name) +
                        (p.direction == ParamDirection::In ? " " : "* ") + p.name;
             }
             out += ")\n";

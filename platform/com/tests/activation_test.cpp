@@ -297,4 +297,5 @@ TEST_F(Activation, TheTypeLibraryIsFoundThroughTheRegistry) {
     EXPECT_NE(text.find("  [6] Split([in] long value, [out] long* half, [out] long* rest)\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("  [2] propget Value([out, retval] long* value)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  [7] propput Mode([in] CounterMode mode)\n"), std::string::npos) << text;
 }

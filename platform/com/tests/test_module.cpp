@@ -11,7 +11,7 @@ constexpr IID IID_ICounter{0xAAA1A2E3, 0x6E00, 0x443B, {0x8D, 0x70, 0x52, 0x33, 
 constexpr IID DIID_ICounterEvents{0x42BF3054, 0x5211, 0x4A4E, {0x9A, 0x2D, 0x46, 0x18, 0x06, 0xE7, 0x09, 0x18}};
 constexpr GUID LIBID_CounterLib{0x2E602DC4, 0xED45, 0x4521, {0x8B, 0x82, 0xF8, 0xF2, 0xB1, 0xA5, 0x2A, 0xF5}};
 
-enum CounterMode { cmUp = 0, cmDown = 1 };
+constexpr LONG cmUp = 0;  // the enumeration CounterMode
 
 struct ICounter : IDispatch {
     STDMETHOD(Add)(LONG amount) = 0;
@@ -22,8 +22,8 @@ struct ICounter : IDispatch {
     STDMETHOD(put_Ratio)(DOUBLE ratio) = 0;
     STDMETHOD(Echo)(VARIANT value, VARIANT* copy) = 0;
     STDMETHOD(Split)(LONG value, LONG* half, LONG* rest) = 0;
-    STDMETHOD(get_Mode)(CounterMode* mode) = 0;
-    STDMETHOD(put_Mode)(CounterMode mode) = 0;
+    STDMETHOD(get_Mode)(LONG* mode) = 0;
+    STDMETHOD(put_Mode)(LONG mode) = 0;
     STDMETHOD(get_Flag)(VARIANT_BOOL* flag) = 0;
     STDMETHOD(put_Flag)(VARIANT_BOOL flag) = 0;
 };
@@ -43,8 +43,8 @@ const com::InterfaceInfo counter_interface{
      com::member<&ICounter::put_Ratio>("Ratio", 4, com::MemberKind::PropertyPut, {"ratio"}),
      com::member<&ICounter::Echo>("Echo", 5, com::MemberKind::Method, {"value", "copy"}),
      com::member<&ICounter::Split>("Split", 6, com::MemberKind::Method, {"value", "half", "rest"}),
-     com::member<&ICounter::get_Mode>("Mode", 7, com::MemberKind::PropertyGet, {"mode"}),
-     com::member<&ICounter::put_Mode>("Mode", 7, com::MemberKind::PropertyPut, {"mode"}),
+     com::member<&ICounter::get_Mode>("Mode", 7, com::MemberKind::PropertyGet, {"mode:CounterMode"}),
+     com::member<&ICounter::put_Mode>("Mode", 7, com::MemberKind::PropertyPut, {"mode:CounterMode"}),
      boolean(com::member<&ICounter::get_Flag>("Flag", 8, com::MemberKind::PropertyGet, {"flag"})),
      boolean(com::member<&ICounter::put_Flag>("Flag", 8, com::MemberKind::PropertyPut, {"flag"}))}};
 
@@ -129,8 +129,8 @@ public:
         *rest = value - value / 2;
         return S_OK;
     }
-    STDMETHOD(get_Mode)(CounterMode* mode) override { return mode ? (*mode = mode_, S_OK) : E_POINTER; }
-    STDMETHOD(put_Mode)(CounterMode mode) override { mode_ = mode; return S_OK; }
+    STDMETHOD(get_Mode)(LONG* mode) override { return mode ? (*mode = mode_, S_OK) : E_POINTER; }
+    STDMETHOD(put_Mode)(LONG mode) override { mode_ = mode; return S_OK; }
     STDMETHOD(get_Flag)(VARIANT_BOOL* flag) override { return flag ? (*flag = flag_, S_OK) : E_POINTER; }
     STDMETHOD(put_Flag)(VARIANT_BOOL flag) override { flag_ = flag ? VARIANT_TRUE : VARIANT_FALSE; return S_OK; }
 
@@ -157,7 +157,7 @@ private:
     LONG value_ = 0;
     com::Bstr name_;
     DOUBLE ratio_ = 0;
-    CounterMode mode_ = cmUp;
+    LONG mode_ = cmUp;
     VARIANT_BOOL flag_ = VARIANT_FALSE;
 };
 

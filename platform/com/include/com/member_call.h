@@ -1,5 +1,6 @@
 // How a C++ member function is called through IDispatch: each parameter type knows the VARIANT
-// type it travels as and whether it is [in] or [out]. call_member<&Class::Method> receives one
+// type it travels as and whether it is [in] or [out]. Enumerations are declared LONG in
+// signatures, as a caller may pass any 32-bit value and a C++ enum cannot hold every one. call_member<&Class::Method> receives one
 // VARIANT per parameter in declaration order, [in] ones already converted to that type, calls
 // the method, and on success stores each [out] value into its VARIANT.
 #pragma once
@@ -8,7 +9,6 @@
 
 #include <string>
 #include <tuple>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -18,8 +18,9 @@ enum class ParamDirection { In, Out, RetVal };
 
 struct ParamInfo {
     std::string name;
-    VARTYPE vt = VT_EMPTY;  // VT_VARIANT: any type; enumerations travel as VT_I4
+    VARTYPE vt = VT_EMPTY;  // VT_VARIANT: any type
     ParamDirection direction = ParamDirection::In;
+    std::string type_name = {};  // an enumeration's name, for an enumeration passed as a LONG
 };
 
 using MemberCall = HRESULT (*)(void* object, VARIANT* values);
@@ -80,26 +81,6 @@ template <> struct Arg<VARIANT*> {  // [out] VARIANT: the callee initialises it
     VARIANT& v;
     VARIANT* get() const { return &v; }
     void store() {}
-};
-
-template <class E>
-    requires std::is_enum_v<E>
-struct Arg<E> {
-    static constexpr VARTYPE vt = VT_I4;
-    static constexpr bool out = false;
-    VARIANT& v;
-    E get() const { return static_cast<E>(v.lVal); }
-    void store() {}
-};
-template <class E>
-    requires std::is_enum_v<E>
-struct Arg<E*> {
-    static constexpr VARTYPE vt = VT_I4;
-    static constexpr bool out = true;
-    VARIANT& v;
-    E value{};
-    E* get() { return &value; }
-    void store() { v.vt = VT_I4; v.lVal = static_cast<LONG>(value); }
 };
 
 } // namespace detail

@@ -30,13 +30,13 @@ struct MemberInfo {
 };
 
 // A member implemented by the C++ member function Method; the parameter names are given, the
-// types and directions come from the function's signature.
+// types and directions come from the function's signature. A name written "mode:CounterMode"
+// names a LONG parameter's enumeration.
 template <auto Method, std::size_t N>
 MemberInfo member(const char* name, DISPID dispid, MemberKind kind, const char* const (&names)[N]) {
     static_assert(N == MemberTraits<decltype(Method)>::arity, "one name per parameter");
     MemberInfo m{name, dispid, kind, MemberTraits<decltype(Method)>::params(), &call_member<Method>};
-    for (std::size_t i = 0; i < N; ++i) m.params[i].name = names[i];
-    mark_retval(m.params);
+    name_params(m.params, names, N);
     return m;
 }
 template <auto Method>
@@ -44,6 +44,9 @@ MemberInfo member(const char* name, DISPID dispid, MemberKind kind = MemberKind:
     static_assert(MemberTraits<decltype(Method)>::arity == 0, "name the parameters");
     return {name, dispid, kind, {}, &call_member<Method>};
 }
+
+// Sets the names (and enumeration names) of params and marks the retval.
+void name_params(std::vector<ParamInfo>& params, const char* const* names, std::size_t count);
 
 struct EnumInfo {
     std::string name;
@@ -81,7 +84,7 @@ struct TypeLibrary {
     std::vector<CoClassInfo> coclasses;
 
     const CoClassInfo* find_class(REFCLSID clsid) const;
-    const LONG* find_enum_value(std::string_view name) const;  // an enumeration constant
+    const LONG* find_enum_value(std::string_view name) const;  // an enumeration constant, any case
     std::string text() const;
 };
 
