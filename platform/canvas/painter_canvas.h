@@ -9,26 +9,26 @@ class QPainter;
 namespace canvas {
 
 class PainterCanvas final : public Canvas {
-public:
-  explicit PainterCanvas(QPainter& painter);
+  public:
+    explicit PainterCanvas(QPainter &painter);
 
-  void set_font(const Font& font) override;
-  void set_text_colour(Rgb colour) override;
-  void text(int x, int y, Align align, std::string_view utf8) override;
-  Size text_extent(std::string_view utf8) override;
-  void set_pen(Rgb colour, int width) override;
-  void set_brush(Rgb colour) override;
-  void line(Point from, Point to) override;
-  void rectangle(Rect area) override;
-  void polygon(std::span<const Point> corners) override;
-  void set_clip(Rect area) override;
-  void clear_clip() override;
-  void set_mapping(Size window, Size viewport, bool isotropic) override;
+    void set_font(const Font &font) override;
+    void set_text_colour(Rgb colour) override;
+    void text(int x, int y, Align align, std::string_view utf8) override;
+    Size text_extent(std::string_view utf8) override;
+    void set_pen(Rgb colour, int width) override;
+    void set_brush(Rgb colour) override;
+    void line(Point from, Point to) override;
+    void rectangle(Rect area) override;
+    void polygon(std::span<const Point> corners) override;
+    void set_clip(Rect area) override;
+    void clear_clip() override;
+    void set_mapping(Size window, Size viewport, bool isotropic) override;
 
-private:
-  QPainter& painter_;
-  int font_height_;
-  Rgb text_colour_;
+  private:
+    QPainter &painter_;
+    int font_height_;
+    Rgb text_colour_;
 };
 
 } // namespace canvas

@@ -8,4 +8,4 @@
 // it every outcome that has a plot is written, to FILE with the outcome's number put before the
 // extension ("plot.png" -> "plot3.png"). Prints each file written; returns the exit status
 // (0 done, 1 failed, 2 usage).
-int run_export(const std::vector<std::string>& arguments);
+int run_export(const std::vector<std::string> &arguments);

@@ -9,8 +9,7 @@ namespace plot {
 
 using namespace settings;
 
-ScrollRanges paint_forest_plot(canvas::Canvas& c, analysis& data, canvas::Size client)
-{
+ScrollRanges paint_forest_plot(canvas::Canvas &c, analysis &data, canvas::Size client) {
     ViewSettings view(data);
     c.set_pen(canvas::white, 1);
     c.set_brush(canvas::white);
@@ -30,8 +29,7 @@ ScrollRanges paint_forest_plot(canvas::Canvas& c, analysis& data, canvas::Size c
     return ranges;
 }
 
-void draw_bitmap_plot(canvas::Canvas& c, analysis& data, canvas::Size bitmap)
-{
+void draw_bitmap_plot(canvas::Canvas &c, analysis &data, canvas::Size bitmap) {
     ViewSettings view(data);
     view.set(H_SCROLL, 0);
     view.set(V_SCROLL, 0);

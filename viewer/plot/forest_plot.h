@@ -10,10 +10,10 @@ namespace plot {
 
 // The graph window's paint: clears the client area, sets the scale factors (SETTINGS 21, 22)
 // and draws the plot for the screen, clipping the rows to the band between headers and axis.
-ScrollRanges paint_forest_plot(canvas::Canvas& c, analysis& data, canvas::Size client);
+ScrollRanges paint_forest_plot(canvas::Canvas &c, analysis &data, canvas::Size client);
 
 // The bitmap pass: the screen variant, unscrolled and unclipped, onto a bitmap of the given size
 // (already filled white). Leaves the axis y of this layout in SETTINGS 35.
-void draw_bitmap_plot(canvas::Canvas& c, analysis& data, canvas::Size bitmap);
+void draw_bitmap_plot(canvas::Canvas &c, analysis &data, canvas::Size bitmap);
 
 } // namespace plot

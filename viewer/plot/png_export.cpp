@@ -21,8 +21,7 @@ constexpr int max_height = 32767;
 
 } // namespace
 
-bool export_png(analysis& data, const std::string& path, std::string& error)
-{
+bool export_png(analysis &data, const std::string &path, std::string &error) {
     if (!ViewSettings(data).present()) {
         error = "the outcome has no SETTINGS";
         return false;

@@ -13,6 +13,6 @@ inline constexpr int export_width = 1024;
 
 // Writes the plot of one outcome's data set to path (replaced only once the new file is
 // complete). On failure returns false with a message in error.
-bool export_png(analysis& data, const std::string& path, std::string& error);
+bool export_png(analysis &data, const std::string &path, std::string &error);
 
 } // namespace plot

@@ -25,24 +25,20 @@ constexpr std::array<std::array<Tick, 5>, 6> difference_scales{{
 
 } // namespace
 
-int Scale::x(double value) const
-{
+int Scale::x(double value) const {
     double offset = ratio ? std::log10(value) * graph_half_width / std::log10(maximum())
                           : value * graph_half_width / maximum();
     // Values far off the scale (or not positive on a log axis) still give a drawable x.
-    if (std::isnan(offset))
-        offset = 0;
+    if (std::isnan(offset)) offset = 0;
     offset = std::clamp(offset, -1e6, 1e6);
     return truncated(centre + offset);
 }
 
-bool uses_ratio_scale(int data_type, int measure)
-{
+bool uses_ratio_scale(int data_type, int measure) {
     return data_type == settings::DICHOTOMOUS && measure != settings::MEASURE_RD;
 }
 
-Scale scale_at(bool ratio, double stored_index, int centre)
-{
+Scale scale_at(bool ratio, double stored_index, int centre) {
     int last = ratio ? int(ratio_scales.size()) - 1 : int(difference_scales.size()) - 1;
     int index = stored_index == ANALYSIS_MISSING ? 0 : std::clamp(truncated(stored_index), 0, last);
     Scale s;
@@ -53,8 +49,7 @@ Scale scale_at(bool ratio, double stored_index, int centre)
     return s;
 }
 
-Scale current_scale(const ViewSettings& view)
-{
+Scale current_scale(const ViewSettings &view) {
     bool ratio = uses_ratio_scale(view.integer(settings::DATA_TYPE), view.integer(settings::MEASURE));
     int centre = view.integer(ratio ? settings::CENTRE_RATIO : settings::CENTRE_DIFFERENCE);
     return scale_at(ratio, view.number(settings::SCALE_INDEX), centre);

@@ -10,12 +10,12 @@ namespace plot {
 
 struct Tick {
     double value;
-    const char* label;
+    const char *label;
 };
 
 struct Scale {
     bool ratio = true;
-    int index = 0;  // into the table of its kind, always valid
+    int index = 0; // into the table of its kind, always valid
     std::array<Tick, 5> ticks{};
     int centre = 0;
 
@@ -36,6 +36,6 @@ bool uses_ratio_scale(int data_type, int measure);
 Scale scale_at(bool ratio, double stored_index, int centre);
 
 // The scale the outcome is drawn on, from SETTINGS 6, 12, 13 and the centre in 25 or 26.
-Scale current_scale(const ViewSettings& view);
+Scale current_scale(const ViewSettings &view);
 
 } // namespace plot

@@ -5,8 +5,7 @@
 namespace plot {
 namespace {
 
-int text_rows(const analysis& data, const _vectordef* vector)
-{
+int text_rows(const analysis &data, const _vectordef *vector) {
     int rows = 0;
     while (rows < analysis::MAX_ROWS && data.GetCellString(vector, rows + 1))
         ++rows;
@@ -15,25 +14,21 @@ int text_rows(const analysis& data, const _vectordef* vector)
 
 } // namespace
 
-_vectordef* StudyColumns::lower(int ci_code) const
-{
+_vectordef *StudyColumns::lower(int ci_code) const {
     return ci_code == settings::CI_90 ? lower90 : ci_code == settings::CI_95 ? lower95 : lower99;
 }
 
-_vectordef* StudyColumns::upper(int ci_code) const
-{
+_vectordef *StudyColumns::upper(int ci_code) const {
     return ci_code == settings::CI_90 ? upper90 : ci_code == settings::CI_95 ? upper95 : upper99;
 }
 
-double StudyColumns::group_of(const analysis& data, int row) const
-{
+double StudyColumns::group_of(const analysis &data, int row) const {
     return group ? data.GetCellDouble(group, row) : 0;
 }
 
-StudyColumns look_up_study_columns(analysis& data)
-{
+StudyColumns look_up_study_columns(analysis &data) {
     bool continuous = data.IsVector("WMD") != nullptr;
-    auto v = [&](const char* name) { return data.IsVector(name); };
+    auto v = [&](const char *name) { return data.IsVector(name); };
     StudyColumns c;
     c.study = v("STUDY");
     c.year = v("YEAR");

@@ -20,18 +20,15 @@ constexpr canvas::Rgb red{255, 0, 0};
 // Effect, lower and upper cells of a summary vector at a CI code (0, 2 or 4).
 struct SummaryCells {
     int effect, lower, upper, weight;
-    int expt_n, ctrl_n;  // continuous participants
+    int expt_n, ctrl_n; // continuous participants
 };
 
-SummaryCells summary_cells(bool dichotomous, int ci)
-{
-    if (dichotomous)
-        return {5, 7 + ci, 6 + ci, 13, 0, 0};
+SummaryCells summary_cells(bool dichotomous, int ci) {
+    if (dichotomous) return {5, 7 + ci, 6 + ci, 13, 0, 0};
     return {1, 3 + ci, 2 + ci, 15, 13, 14};
 }
 
-SummaryTests summary_tests(const analysis& data, const _vectordef* v, bool dichotomous)
-{
+SummaryTests summary_tests(const analysis &data, const _vectordef *v, bool dichotomous) {
     if (dichotomous)
         return {data.GetCellDouble(v, 16), data.GetCellDouble(v, 17), data.GetCellDouble(v, 22),
                 data.GetCellDouble(v, 20), data.GetCellString(v, 21)};
@@ -40,26 +37,25 @@ SummaryTests summary_tests(const analysis& data, const _vectordef* v, bool dicho
 }
 
 // A confidence-interval code as the cells are laid out: 0 (90%), 2 (95%) or 4 (99%, any other).
-int ci_code(int stored) { return stored == CI_90 || stored == CI_95 ? stored : CI_99; }
+int ci_code(int stored) {
+    return stored == CI_90 || stored == CI_95 ? stored : CI_99;
+}
 
-std::string effect_text(double effect, double lower, double upper)
-{
+std::string effect_text(double effect, double lower, double upper) {
     return format("%0.2f[%0.2f,%0.2f]", effect, lower, upper);
 }
 
 class TablePass {
-public:
-    TablePass(canvas::Canvas& c, analysis& data, const StudyColumns& columns)
-        : c_(c), data_(data), col_(columns), view_(data)
-    {
+  public:
+    TablePass(canvas::Canvas &c, analysis &data, const StudyColumns &columns)
+        : c_(c), data_(data), col_(columns), view_(data) {
         printer_ = view_.output() == Output::printer;
         dichotomous_ = view_.integer(DATA_TYPE) == DICHOTOMOUS;
         measure_ = view_.integer(MEASURE);
         study_ci_ = ci_code(view_.integer(STUDY_CI));
         total_ci_ = ci_code(view_.integer(TOTAL_CI));
         h_ = view_.integer(LINE_HEIGHT);
-        if (h_ <= 0)
-            h_ = 16;  // not laid out yet
+        if (h_ <= 0) h_ = 16; // not laid out yet
         x_origin_ = printer_ ? 100 : -8 * view_.integer(H_SCROLL);
         y_ = view_.integer(FIRST_ROW_Y) + 8 + (printer_ ? 100 : 0);
         study_width_ = dichotomous_ ? 180 : 150;
@@ -68,8 +64,7 @@ public:
         scale_ = current_scale(view_);
     }
 
-    void run()
-    {
+    void run() {
         c_.set_font({"Arial", printer_ ? 12 : 14, canvas::normal_weight});
         c_.set_text_colour(canvas::black);
         int group = printer_ ? std::max(1, view_.integer(PRINT_GROUP)) : 1;
@@ -79,15 +74,12 @@ public:
             for (; group <= col_.group_count; ++group) {
                 coloured_text(x_origin_, group_blue, text_of(data_.GetCellString(col_.group_names, group)));
                 y_ += h_;
-                if (!study_rows(group, row))
-                    return;
+                if (!study_rows(group, row)) return;
                 bool subtotal = totals_ < 2;
-                if (subtotal)
-                    summary(format("GROUP %d", group - 1).c_str(), "Subtotal");
+                if (subtotal) summary(format("GROUP %d", group - 1).c_str(), "Subtotal");
                 lines_left_ -= subtotal ? 4 : 2;
                 bool more = group < col_.group_count || totals_ < 1;
-                if (printer_ && lines_left_ < 1 && more)
-                    return page_full(group + 1, row);
+                if (printer_ && lines_left_ < 1 && more) return page_full(group + 1, row);
             }
         } else if (!study_rows(1, row)) {
             return;
@@ -103,17 +95,15 @@ public:
         }
     }
 
-private:
+  private:
     // Draws the rows from row on while they belong to the group; false when the page is full.
     // A page filled by the group's last row ends there only when the group's end draws a subtotal
     // or a total follows; otherwise the next page would show nothing but a heading (or nothing),
     // and the end of the group decides instead.
-    bool study_rows(int group, int& row)
-    {
+    bool study_rows(int group, int &row) {
         for (; in_group(row, group); ++row) {
             study_line(row);
-            if (!printer_ || --lines_left_ >= 0)
-                continue;
+            if (!printer_ || --lines_left_ >= 0) continue;
             bool group_goes_on = in_group(row + 1, group);
             bool end_draws = col_.group_count > 0 ? totals_ < 2 : totals_ < 1;
             if (group_goes_on || end_draws) {
@@ -124,13 +114,11 @@ private:
         return true;
     }
 
-    bool in_group(int row, int group) const
-    {
+    bool in_group(int row, int group) const {
         return row <= col_.studies && col_.group_of(data_, row) == group - 1;
     }
 
-    void page_full(int group, int row)
-    {
+    void page_full(int group, int row) {
         view_.set(PRINT_GROUP, group);
         view_.set(PRINT_ROW, row);
         view_.set(PRINT_LINES_LEFT, lines_left_);
@@ -138,33 +126,24 @@ private:
     }
 
     // Empty cells draw nothing.
-    void text(int x, Align align, const std::string& s)
-    {
-        if (!s.empty())
-            c_.text(x, y_ - h_, align, s);
+    void text(int x, Align align, const std::string &s) {
+        if (!s.empty()) c_.text(x, y_ - h_, align, s);
     }
-    void coloured_text(int x, canvas::Rgb colour, const std::string& s)
-    {
+    void coloured_text(int x, canvas::Rgb colour, const std::string &s) {
         c_.set_text_colour(colour);
         text(x, Align::left, s);
         c_.set_text_colour(canvas::black);
     }
-    double cell(const _vectordef* v, int row) const { return data_.GetCellDouble(v, row); }
-    std::string cell_text(const _vectordef* v, int row, int max_chars = -1) const
-    {
+    double cell(const _vectordef *v, int row) const { return data_.GetCellDouble(v, row); }
+    std::string cell_text(const _vectordef *v, int row, int max_chars = -1) const {
         return text_of(data_.GetCellString(v, row), max_chars);
     }
-    std::string count(const _vectordef* v, int row) const
-    {
-        return format("%d", truncated(cell(v, row)));
-    }
-    std::string counts(const _vectordef* a, int row_a, const _vectordef* b, int row_b) const
-    {
+    std::string count(const _vectordef *v, int row) const { return format("%d", truncated(cell(v, row))); }
+    std::string counts(const _vectordef *a, int row_a, const _vectordef *b, int row_b) const {
         return format("%d / %d", truncated(cell(a, row_a)), truncated(cell(b, row_b)));
     }
 
-    void study_line(int r)
-    {
+    void study_line(int r) {
         // The printer indents the name, less so for grouped dichotomous outcomes.
         int indent = !printer_ ? 16 : dichotomous_ && col_.group_count > 0 ? 16 : 32;
         text(x_origin_ + indent, Align::left, cell_text(col_.study, r));
@@ -189,8 +168,7 @@ private:
                 x += 100;
             }
         }
-        if (view_.shows(FLAG_GRAPH))
-            x += 185;  // the markers are placed on the axis, not at x
+        if (view_.shows(FLAG_GRAPH)) x += 185; // the markers are placed on the axis, not at x
         if (view_.shows(FLAG_WEIGHT)) {
             text(x, Align::right, format("%0.1f", cell(col_.weight, r)));
             x += 80;
@@ -230,16 +208,14 @@ private:
             text(x - 25, Align::left, cell_text(col_.quality, r));
             x += dichotomous_ ? 45 : 40;
         }
-        if (view_.shows(FLAG_USER))
-            text(x - 40, Align::left, cell_text(col_.user, r));
+        if (view_.shows(FLAG_USER)) text(x - 40, Align::left, cell_text(col_.user, r));
         y_ += h_;
     }
 
     // A subtotal or total line from its summary vector, then its two test lines.
-    void summary(const char* vector_name, const char* label)
-    {
-        const _vectordef* v = data_.IsVector(vector_name);
-        const char* level = total_ci_ == CI_90 ? "90" : total_ci_ == CI_95 ? "95" : "99";
+    void summary(const char *vector_name, const char *label) {
+        const _vectordef *v = data_.IsVector(vector_name);
+        const char *level = total_ci_ == CI_90 ? "90" : total_ci_ == CI_95 ? "95" : "99";
         text(x_origin_, Align::left, format("%s(%s%%CI)", label, level));
         int x = x_origin_ + study_width_ + 16;
 
@@ -257,8 +233,7 @@ private:
                 x += 60 + 100;
             }
         }
-        if (view_.shows(FLAG_GRAPH))
-            x += 185;
+        if (view_.shows(FLAG_GRAPH)) x += 185;
         double weight = cell(v, at.weight);
         if (view_.shows(FLAG_WEIGHT)) {
             text(x, Align::right, format("%0.1f", weight));
@@ -266,14 +241,11 @@ private:
         }
         double effect = cell(v, at.effect);
         if (effect == ANALYSIS_MISSING) {
-            if (view_.shows(FLAG_CI))
-                text(x - 40, Align::left, "Not Estimable");
+            if (view_.shows(FLAG_CI)) text(x - 40, Align::left, "Not Estimable");
         } else {
             double lower = cell(v, at.lower), upper = cell(v, at.upper);
-            if (view_.shows(FLAG_CI))
-                text(x - 40, Align::left, effect_text(effect, lower, upper));
-            if (view_.shows(FLAG_GRAPH))
-                draw_summary_diamond(c_, scale_, y_, h_, effect, lower, upper);
+            if (view_.shows(FLAG_CI)) text(x - 40, Align::left, effect_text(effect, lower, upper));
+            if (view_.shows(FLAG_GRAPH)) draw_summary_diamond(c_, scale_, y_, h_, effect, lower, upper);
         }
 
         y_ += h_;
@@ -283,9 +255,9 @@ private:
         y_ += 3 * h_;
     }
 
-    canvas::Canvas& c_;
-    analysis& data_;
-    const StudyColumns& col_;
+    canvas::Canvas &c_;
+    analysis &data_;
+    const StudyColumns &col_;
     ViewSettings view_;
     bool printer_, dichotomous_;
     int measure_, study_ci_, total_ci_, totals_, h_, x_origin_, y_, study_width_, lines_left_;
@@ -294,15 +266,12 @@ private:
 
 } // namespace
 
-void draw_table(canvas::Canvas& c, analysis& data, const StudyColumns& columns, canvas::Size client)
-{
+void draw_table(canvas::Canvas &c, analysis &data, const StudyColumns &columns, canvas::Size client) {
     ViewSettings view(data);
     bool clipped = view.output() == Output::screen;
-    if (clipped)
-        c.set_clip({0, view.integer(HEADER_HEIGHT), client.width, view.integer(AXIS_Y)});
+    if (clipped) c.set_clip({0, view.integer(HEADER_HEIGHT), client.width, view.integer(AXIS_Y)});
     TablePass(c, data, columns).run();
-    if (clipped)
-        c.clear_clip();
+    if (clipped) c.clear_clip();
 }
 
 } // namespace plot

@@ -15,6 +15,6 @@ namespace plot {
 
 // client is the area drawn on; on screen the rows are clipped to the band between the headers
 // (SETTINGS 8) and the axis (SETTINGS 27).
-void draw_table(canvas::Canvas& c, analysis& data, const StudyColumns& columns, canvas::Size client);
+void draw_table(canvas::Canvas &c, analysis &data, const StudyColumns &columns, canvas::Size client);
 
 } // namespace plot

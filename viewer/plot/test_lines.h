@@ -11,10 +11,10 @@ struct SummaryTests {
     double df;
     double p_heterogeneity;
     double z;
-    const char* p_text;
+    const char *p_text;
 };
 
-std::string heterogeneity_line(const SummaryTests& t);
-std::string overall_effect_line(const SummaryTests& t);
+std::string heterogeneity_line(const SummaryTests &t);
+std::string overall_effect_line(const SummaryTests &t);
 
 } // namespace plot

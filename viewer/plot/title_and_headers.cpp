@@ -18,79 +18,71 @@ struct Header {
 // How a header places its two lines; the graph headers also set the centre of their axis.
 enum class Mode { left, centred, centre_difference, centre_ratio };
 
-std::string measure_name(int measure)
-{
+std::string measure_name(int measure) {
     switch (measure) {
-    case MEASURE_PETO_OR: return "Peto OR";
-    case MEASURE_OR: return "OR";
-    case MEASURE_RR: return "RR";
-    case MEASURE_RD: return "RD";
-    case MEASURE_WMD: return "WMD";
-    case MEASURE_SMD: return "SMD";
+    case MEASURE_PETO_OR:
+        return "Peto OR";
+    case MEASURE_OR:
+        return "OR";
+    case MEASURE_RR:
+        return "RR";
+    case MEASURE_RD:
+        return "RD";
+    case MEASURE_WMD:
+        return "WMD";
+    case MEASURE_SMD:
+        return "SMD";
     }
     return "";
 }
 
-std::string ci_label(int study_ci, int model)
-{
-    const char* level = study_ci == CI_90 ? "90" : study_ci == CI_95 ? "95" : "99";
+std::string ci_label(int study_ci, int model) {
+    const char *level = study_ci == CI_90 ? "90" : study_ci == CI_95 ? "95" : "99";
     return format("(%s%%CI %s)", level, model == MODEL_FIXED ? "Fixed" : "Random");
 }
 
-std::string label_or(const ViewSettings& view, cell cell, const char* fallback)
-{
-    const char* text = view.text(cell);
+std::string label_or(const ViewSettings &view, cell cell, const char *fallback) {
+    const char *text = view.text(cell);
     return text ? text_of(text, 21) : fallback;
 }
 
 // A stored name's line end, when it kept one, is not part of the name.
-std::string without_line_end(std::string name)
-{
+std::string without_line_end(std::string name) {
     for (int i = 0; i < 2 && !name.empty() && (name.back() == '\n' || name.back() == '\r'); ++i)
         name.pop_back();
     return name;
 }
 
 // Rows from the first row's y to the axis, for n studies and g group names.
-int lines_to_axis(int totals_option, int n, int g)
-{
+int lines_to_axis(int totals_option, int n, int g) {
     bool grouped = g > 0;
-    if (totals_option < 1)
-        return grouped ? n + 5 * (g + 1) : n + 5;
-    if (totals_option == 1)
-        return grouped ? n + 4 * (g + 1) : n + 5;
+    if (totals_option < 1) return grouped ? n + 5 * (g + 1) : n + 5;
+    if (totals_option == 1) return grouped ? n + 4 * (g + 1) : n + 5;
     return grouped ? n + g + 2 : n + 1;
 }
 
 class HeaderRow {
-public:
-    HeaderRow(canvas::Canvas& c, ViewSettings& view, int x, int y, int line_height)
-        : c_(c), view_(view), x_(x), start_(x), y_(y), line_height_(line_height)
-    {
-    }
+  public:
+    HeaderRow(canvas::Canvas &c, ViewSettings &view, int x, int y, int line_height)
+        : c_(c), view_(view), x_(x), start_(x), y_(y), line_height_(line_height) {}
 
-    void draw(const Header& h, Mode mode)
-    {
+    void draw(const Header &h, Mode mode) {
         int middle = x_ + h.width / 2;
         if (mode == Mode::left) {
             c_.text(x_, y_, Align::left, h.line1);
             c_.text(x_, y_ + line_height_, Align::left, h.line2);
         } else {
-            if (!h.line1.empty())
-                c_.text(middle, y_, Align::centre, h.line1);
+            if (!h.line1.empty()) c_.text(middle, y_, Align::centre, h.line1);
             c_.text(middle, y_ + line_height_, Align::centre, h.line2);
         }
-        if (mode == Mode::centre_difference)
-            view_.set(CENTRE_DIFFERENCE, middle);
-        if (mode == Mode::centre_ratio)
-            view_.set(CENTRE_RATIO, middle);
+        if (mode == Mode::centre_difference) view_.set(CENTRE_DIFFERENCE, middle);
+        if (mode == Mode::centre_ratio) view_.set(CENTRE_RATIO, middle);
         x_ += h.width;
     }
 
     // Two centred headers that share their first line: it is drawn once across both, since a
     // group label would not fit the 30 units of a participants column.
-    void draw_pair(const Header& a, const Header& b)
-    {
+    void draw_pair(const Header &a, const Header &b) {
         c_.text(x_ + (a.width + b.width) / 2, y_, Align::centre, a.line1);
         draw({a.width, "", a.line2}, Mode::centred);
         draw({b.width, "", b.line2}, Mode::centred);
@@ -98,17 +90,16 @@ public:
 
     int width() const { return x_ - start_; }
 
-private:
-    canvas::Canvas& c_;
-    ViewSettings& view_;
+  private:
+    canvas::Canvas &c_;
+    ViewSettings &view_;
     int x_, start_, y_, line_height_;
 };
 
 } // namespace
 
-ScrollRanges draw_title_and_headers(canvas::Canvas& c, analysis& data, const StudyColumns& columns,
-                                    canvas::Size client)
-{
+ScrollRanges draw_title_and_headers(canvas::Canvas &c, analysis &data, const StudyColumns &columns,
+                                    canvas::Size client) {
     ViewSettings view(data);
     Output output = view.output();
     bool printer = output == Output::printer;
@@ -128,7 +119,7 @@ ScrollRanges draw_title_and_headers(canvas::Canvas& c, analysis& data, const Stu
     c.set_text_colour(colour);
     int margin_x = printer ? 100 : 2;
     int y = printer ? 70 : 0;
-    auto title_line = [&](const std::string& text) {
+    auto title_line = [&](const std::string &text) {
         c.text(margin_x, y, Align::left, text);
         y += c.text_extent(text).height;
     };
@@ -141,10 +132,8 @@ ScrollRanges draw_title_and_headers(canvas::Canvas& c, analysis& data, const Stu
             title_line("              " + text_of(without_line_end(name.substr(110)).c_str()));
         }
     }
-    if (const char* comparison = view.text(COMPARISON_NAME))
-        title_line("Comparison: " + text_of(comparison));
-    if (const char* outcome = view.text(OUTCOME_NAME))
-        title_line("Outcome:      " + text_of(outcome));
+    if (const char *comparison = view.text(COMPARISON_NAME)) title_line("Comparison: " + text_of(comparison));
+    if (const char *outcome = view.text(OUTCOME_NAME)) title_line("Outcome:      " + text_of(outcome));
 
     // Every title line has the base font's height.
     int H = c.text_extent("Outcome:").height;
@@ -156,10 +145,8 @@ ScrollRanges draw_title_and_headers(canvas::Canvas& c, analysis& data, const Stu
     int n = printer ? view.integer(PRINT_LINES_LEFT) : columns.studies;
     int groups = columns.group_count;
     int axis_y = top + H * lines_to_axis(view.integer(TOTALS_OPTION), n, groups);
-    if (!printer)
-        view.set(BITMAP_AXIS_Y, axis_y);
-    if (view.integer(V_SCROLL) == 0)
-        view.set(FIRST_ROW_Y, top + H);
+    if (!printer) view.set(BITMAP_AXIS_Y, axis_y);
+    if (view.integer(V_SCROLL) == 0) view.set(FIRST_ROW_Y, top + H);
     if (output == Output::screen && client.height - 32 < axis_y) {
         ranges.vertical = groups > 0 ? n + 5 * (groups + 1) : n + 5;
         axis_y = client.height - 32;
@@ -201,21 +188,15 @@ ScrollRanges draw_title_and_headers(canvas::Canvas& c, analysis& data, const Stu
             line_of_no_effect(CENTRE_DIFFERENCE);
         }
     }
-    if (view.shows(FLAG_WEIGHT))
-        row.draw({80, "Weight", "%"}, Mode::centred);
-    if (view.shows(FLAG_CI))
-        row.draw(effect, Mode::left);
-    if (view.shows(FLAG_YEAR))
-        row.draw({45, " ", "Year"}, Mode::left);
+    if (view.shows(FLAG_WEIGHT)) row.draw({80, "Weight", "%"}, Mode::centred);
+    if (view.shows(FLAG_CI)) row.draw(effect, Mode::left);
+    if (view.shows(FLAG_YEAR)) row.draw({45, " ", "Year"}, Mode::left);
     if (dichotomous && view.shows(FLAG_OE)) {
         row.draw({45, " ", "O-E"}, Mode::left);
-        if (measure == MEASURE_PETO_OR)
-            row.draw({45, " ", "VAR"}, Mode::left);
+        if (measure == MEASURE_PETO_OR) row.draw({45, " ", "VAR"}, Mode::left);
     }
-    if (view.shows(FLAG_QUALITY))
-        row.draw({50, " ", "Quality"}, Mode::left);
-    if (view.shows(FLAG_USER))
-        row.draw({45, " ", "User"}, Mode::left);
+    if (view.shows(FLAG_QUALITY)) row.draw({50, " ", "Quality"}, Mode::left);
+    if (view.shows(FLAG_USER)) row.draw({45, " ", "User"}, Mode::left);
 
     view.set(HEADER_WIDTH, row.width());
     if (output == Output::screen && row.width() > client.width)

@@ -19,31 +19,28 @@ namespace fs = std::filesystem;
 namespace {
 
 class ExportTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
+  protected:
+    static void SetUpTestSuite() {
         static int argc = 3;
         static char arg0[] = "test", arg1[] = "-platform", arg2[] = "offscreen";
-        static char* argv[] = {arg0, arg1, arg2, nullptr};
+        static char *argv[] = {arg0, arg1, arg2, nullptr};
         app_ = std::make_unique<QGuiApplication>(argc, argv);
     }
     // Before Qt's own globals go away at exit.
     static void TearDownTestSuite() { app_.reset(); }
     static inline std::unique_ptr<QGuiApplication> app_;
 
-    ExportTest() : dir_(fs::temp_directory_path() / ("plot_export_" + std::to_string(::getpid())))
-    {
+    ExportTest() : dir_(fs::temp_directory_path() / ("plot_export_" + std::to_string(::getpid()))) {
         fs::create_directories(dir_);
     }
     ~ExportTest() override { fs::remove_all(dir_); }
 
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string path(const std::string &name) const { return (dir_ / name).string(); }
 
     fs::path dir_;
 };
 
-int pixels_of(const QImage& image, QRgb colour)
-{
+int pixels_of(const QImage &image, QRgb colour) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -52,25 +49,23 @@ int pixels_of(const QImage& image, QRgb colour)
 }
 
 // Two comparisons: one outcome with data, one without, then a second with data.
-const char* review_text =
-    "REVIEW\tExport test\n"
-    "COMPARISON\tA versus B\n"
-    "OUTCOME\tDeath\tdichotomous\n"
-    "METHOD\tOR\tfixed\n"
-    "STUDY\tAbel\t1990\t\t12\t100\t20\t100\n"
-    "STUDY\tBaker\t1994\t\t8\t80\t10\t75\n"
-    "OUTCOME\tQuality of life\tno numerical data\n"
-    "COMPARISON\tC versus D\n"
-    "OUTCOME\tStay (days)\tcontinuous\n"
-    "STUDY\tCole\t\t\t20\t5.5\t1.5\t21\t6.5\t1.75\n";
+const char *review_text = "REVIEW\tExport test\n"
+                          "COMPARISON\tA versus B\n"
+                          "OUTCOME\tDeath\tdichotomous\n"
+                          "METHOD\tOR\tfixed\n"
+                          "STUDY\tAbel\t1990\t\t12\t100\t20\t100\n"
+                          "STUDY\tBaker\t1994\t\t8\t80\t10\t75\n"
+                          "OUTCOME\tQuality of life\tno numerical data\n"
+                          "COMPARISON\tC versus D\n"
+                          "OUTCOME\tStay (days)\tcontinuous\n"
+                          "STUDY\tCole\t\t\t20\t5.5\t1.5\t21\t6.5\t1.75\n";
 
 } // namespace
 
-TEST_F(ExportTest, PngIsTheBitmapLayoutDownToTheAxisLabels)
-{
+TEST_F(ExportTest, PngIsTheBitmapLayoutDownToTheAxisLabels) {
     DataSet d;
     screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, FLAG_RAW | FLAG_GRAPH | FLAG_CI, TOTALS_NONE);
-    d.setting(H_SCROLL, 5);  // the export draws unscrolled
+    d.setting(H_SCROLL, 5); // the export draws unscrolled
     d.setting_text(OUTCOME_NAME, "Death");
     dichotomous_study(d, 1, "Abel 1990", 0, {12, 100, 20, 100}, {0.55, 0.25, 1.19}, 100);
     std::string error;
@@ -97,8 +92,7 @@ TEST_F(ExportTest, PngIsTheBitmapLayoutDownToTheAxisLabels)
     EXPECT_TRUE(ink_below);
 }
 
-TEST_F(ExportTest, FailureLeavesNoFileAndSaysWhy)
-{
+TEST_F(ExportTest, FailureLeavesNoFileAndSaysWhy) {
     DataSet d;
     screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, FLAG_GRAPH, TOTALS_NONE);
     std::string error;
@@ -111,12 +105,11 @@ TEST_F(ExportTest, FailureLeavesNoFileAndSaysWhy)
     EXPECT_EQ(fs::file_size(path("kept.png")), 3u);
 }
 
-TEST_F(ExportTest, BatchModeWritesEveryOutcomeWithAPlotNumberedByItsRow)
-{
+TEST_F(ExportTest, BatchModeWritesEveryOutcomeWithAPlotNumberedByItsRow) {
     std::ofstream(path("review.ORV")) << review_text;
     EXPECT_EQ(run_export({path("fig.png"), path("review.ORV")}), 0);
     EXPECT_TRUE(fs::exists(path("fig1.png")));
-    EXPECT_FALSE(fs::exists(path("fig2.png")));  // no numerical data
+    EXPECT_FALSE(fs::exists(path("fig2.png"))); // no numerical data
     EXPECT_TRUE(fs::exists(path("fig3.png")));
     EXPECT_FALSE(QImage(QString::fromStdString(path("fig3.png"))).isNull());
 
@@ -124,8 +117,7 @@ TEST_F(ExportTest, BatchModeWritesEveryOutcomeWithAPlotNumberedByItsRow)
     EXPECT_TRUE(fs::exists(path("one.PNG")));
 }
 
-TEST_F(ExportTest, BatchModeSaysWhenAScaleIndexIsOutsideItsTable)
-{
+TEST_F(ExportTest, BatchModeSaysWhenAScaleIndexIsOutsideItsTable) {
     // Scale 5 exists for differences only: a ratio outcome is drawn with scale 4.
     std::string text = review_text;
     text.insert(text.find("METHOD"), "SCALE\t5\n");
@@ -141,8 +133,7 @@ TEST_F(ExportTest, BatchModeSaysWhenAScaleIndexIsOutsideItsTable)
     EXPECT_EQ(::testing::internal::GetCapturedStderr().find("scale"), std::string::npos);
 }
 
-TEST_F(ExportTest, BatchModeRefusesBadRequests)
-{
+TEST_F(ExportTest, BatchModeRefusesBadRequests) {
     std::ofstream(path("review.ORV")) << review_text;
     std::string review = path("review.ORV"), png = path("x.png");
     struct Case {
@@ -155,11 +146,11 @@ TEST_F(ExportTest, BatchModeRefusesBadRequests)
         {{png, "--outcome", "0", review}, 2},
         {{png, "--outcome", "2x", review}, 2},
         {{path("x.bmp"), review}, 2},
-        {{png, "--outcome", "4", review}, 1},  // three outcome rows
-        {{png, "--outcome", "2", review}, 1},  // no numerical data
+        {{png, "--outcome", "4", review}, 1}, // three outcome rows
+        {{png, "--outcome", "2", review}, 1}, // no numerical data
         {{png, path("absent.ORV")}, 1},
     };
-    for (const Case& k : cases)
+    for (const Case &k : cases)
         EXPECT_EQ(run_export(k.arguments), k.status) << k.arguments.size();
     EXPECT_FALSE(fs::exists(png));
 }

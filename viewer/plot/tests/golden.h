@@ -8,6 +8,6 @@
 
 namespace plot_test {
 
-::testing::AssertionResult matches_golden(const std::string& name, const std::string& recording);
+::testing::AssertionResult matches_golden(const std::string &name, const std::string &recording);
 
 } // namespace plot_test

@@ -12,11 +12,12 @@ using namespace settings;
 
 namespace {
 
-double setting(const DataSet& d, cell c) { return d.data->GetCellDouble(d.data->IsVector("SETTINGS"), c); }
+double setting(const DataSet &d, cell c) {
+    return d.data->GetCellDouble(d.data->IsVector("SETTINGS"), c);
+}
 
 // Three ungrouped studies with comparison and outcome names: the title takes two lines of 16.
-DataSet three_studies(int data_type, int measure)
-{
+DataSet three_studies(int data_type, int measure) {
     DataSet d;
     screen_settings(d, data_type, measure, 2, FLAG_RAW | FLAG_WEIGHT | FLAG_GRAPH | FLAG_CI, TOTALS_ALL);
     d.setting_text(COMPARISON_NAME, "A versus B");
@@ -32,8 +33,7 @@ DataSet three_studies(int data_type, int measure)
 
 } // namespace
 
-TEST(Layout, ScreenPaintWritesTheLayoutValues)
-{
+TEST(Layout, ScreenPaintWritesTheLayoutValues) {
     struct Case {
         int data_type, measure, h_scroll, width, height;
         int axis_y;
@@ -50,7 +50,7 @@ TEST(Layout, ScreenPaintWritesTheLayoutValues)
         {DICHOTOMOUS, MEASURE_OR, 2, 500, 600, 192, CENTRE_RATIO, 424, (790 - 500) / 8, 0},
         {CONTINUOUS, MEASURE_WMD, 0, 1024, 600, 192, CENTRE_DIFFERENCE, 500, 0, 0},
     };
-    for (const Case& k : cases) {
+    for (const Case &k : cases) {
         DataSet d = three_studies(k.data_type, k.measure);
         d.setting(H_SCROLL, k.h_scroll);
         canvas::RecordingCanvas c;
@@ -70,8 +70,7 @@ TEST(Layout, ScreenPaintWritesTheLayoutValues)
     }
 }
 
-TEST(Layout, ScrolledViewKeepsItsFirstRowAndLineHeightIsSetWithoutTheGraph)
-{
+TEST(Layout, ScrolledViewKeepsItsFirstRowAndLineHeightIsSetWithoutTheGraph) {
     DataSet d = three_studies(DICHOTOMOUS, MEASURE_OR);
     d.setting(DISPLAY_FLAGS, FLAG_CI);
     d.setting(V_SCROLL, 3);
@@ -80,23 +79,21 @@ TEST(Layout, ScrolledViewKeepsItsFirstRowAndLineHeightIsSetWithoutTheGraph)
     plot::paint_forest_plot(c, *d.data, {1024, 600});
     EXPECT_EQ(setting(d, FIRST_ROW_Y), 32);
     EXPECT_EQ(setting(d, LINE_HEIGHT), 16);
-    EXPECT_EQ(c.recording().find("\"1\""), std::string::npos);  // no axis labels without the graph
+    EXPECT_EQ(c.recording().find("\"1\""), std::string::npos); // no axis labels without the graph
 }
 
-TEST(Layout, ScaledOutputSizesTheTitleByTheWindowWidth)
-{
+TEST(Layout, ScaledOutputSizesTheTitleByTheWindowWidth) {
     DataSet d = three_studies(DICHOTOMOUS, MEASURE_OR);
     d.setting(SCALED_OUTPUT, 1);
     canvas::RecordingCanvas c;
     plot::paint_forest_plot(c, *d.data, {500, 400});
     EXPECT_EQ(setting(d, X_SCALE), 2.0);
     EXPECT_EQ(setting(d, Y_SCALE), 2.5);
-    EXPECT_NE(c.recording().find("font \"Arial\" 16 700\n"), std::string::npos);  // 32 / 2
+    EXPECT_NE(c.recording().find("font \"Arial\" 16 700\n"), std::string::npos); // 32 / 2
     EXPECT_EQ(setting(d, HEADER_HEIGHT), 64);
 }
 
-TEST(Layout, PrinterTitleBlockSplitsLongReviewNames)
-{
+TEST(Layout, PrinterTitleBlockSplitsLongReviewNames) {
     std::string long_name(110, 'a');
     long_name += "bcdef\r\n";
     struct Case {
@@ -110,14 +107,14 @@ TEST(Layout, PrinterTitleBlockSplitsLongReviewNames)
          {"text 100,70 left \"Review:       " + std::string(110, 'a') + "\"",
           "text 100,86 left \"              bcdef\""}},
     };
-    for (const Case& k : cases) {
+    for (const Case &k : cases) {
         DataSet d = three_studies(DICHOTOMOUS, MEASURE_OR);
         d.setting(OUTPUT_MODE, 1);
         d.setting_text(REVIEW_NAME, k.name.c_str());
         d.setting(PRINT_LINES_LEFT, 40);
         canvas::RecordingCanvas c;
         plot::draw_title_and_headers(c, *d.data, plot::look_up_study_columns(*d.data), {1100, 1100});
-        for (const std::string& line : k.lines)
+        for (const std::string &line : k.lines)
             EXPECT_NE(c.recording().find(line + "\n"), std::string::npos) << c.recording();
         // Top 4 x 16 + 100; the axis uses the page's line budget: 164 + 16 (40 + 5).
         EXPECT_EQ(setting(d, AXIS_Y), 164 + 16 * 45);

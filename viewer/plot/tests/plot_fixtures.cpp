@@ -2,19 +2,15 @@
 
 namespace plot_test {
 
-void DataSet::number(const char* vector, int row, double value)
-{
+void DataSet::number(const char *vector, int row, double value) {
     data->SetCellDouble(data->AddVector(vector), row, value);
 }
 
-void DataSet::text(const char* vector, int row, const char* value)
-{
-    if (value)
-        data->SetCellString(data->AddVector(vector), row, value);
+void DataSet::text(const char *vector, int row, const char *value) {
+    if (value) data->SetCellString(data->AddVector(vector), row, value);
 }
 
-void screen_settings(DataSet& d, int data_type, int measure, int scale_index, int flags, int totals)
-{
+void screen_settings(DataSet &d, int data_type, int measure, int scale_index, int flags, int totals) {
     using namespace settings;
     d.setting(SCALED_OUTPUT, 0);
     d.setting(SCALE_INDEX, scale_index);
@@ -32,8 +28,7 @@ void screen_settings(DataSet& d, int data_type, int measure, int scale_index, in
 
 namespace {
 
-void interval(DataSet& d, int row, const char* effect_vector, Interval ci, double weight)
-{
+void interval(DataSet &d, int row, const char *effect_vector, Interval ci, double weight) {
     d.number(effect_vector, row, ci.effect);
     d.number("CIL95", row, ci.lower);
     d.number("CIH95", row, ci.upper);
@@ -42,9 +37,8 @@ void interval(DataSet& d, int row, const char* effect_vector, Interval ci, doubl
 
 } // namespace
 
-void dichotomous_study(DataSet& d, int row, const char* name, int group, Counts n, Interval ci,
-                       double weight)
-{
+void dichotomous_study(DataSet &d, int row, const char *name, int group, Counts n, Interval ci,
+                       double weight) {
     d.text("STUDY", row, name);
     d.number("GROUP", row, group);
     d.number("EXPTN", row, n.expt_events);
@@ -54,9 +48,7 @@ void dichotomous_study(DataSet& d, int row, const char* name, int group, Counts 
     interval(d, row, "OR", ci, weight);
 }
 
-void dichotomous_summary(DataSet& d, const char* vector, Counts n, Interval ci, double weight,
-                         Tests t)
-{
+void dichotomous_summary(DataSet &d, const char *vector, Counts n, Interval ci, double weight, Tests t) {
     d.number(vector, 1, n.expt_events);
     d.number(vector, 2, n.expt_total);
     d.number(vector, 3, n.ctrl_events);
@@ -72,10 +64,9 @@ void dichotomous_summary(DataSet& d, const char* vector, Counts n, Interval ci, 
     d.number(vector, 22, t.p_heterogeneity);
 }
 
-void continuous_study(DataSet& d, int row, const char* name, int group, int expt_n, double expt_mean,
+void continuous_study(DataSet &d, int row, const char *name, int group, int expt_n, double expt_mean,
                       double expt_sd, int ctrl_n, double ctrl_mean, double ctrl_sd, Interval ci,
-                      double weight)
-{
+                      double weight) {
     d.text("STUDY", row, name);
     d.number("GROUP", row, group);
     d.number("EXPTN", row, expt_n);
@@ -87,9 +78,8 @@ void continuous_study(DataSet& d, int row, const char* name, int group, int expt
     interval(d, row, "WMD", ci, weight);
 }
 
-void continuous_summary(DataSet& d, const char* vector, int expt_n, int ctrl_n, Interval ci,
-                        double weight, Tests t)
-{
+void continuous_summary(DataSet &d, const char *vector, int expt_n, int ctrl_n, Interval ci, double weight,
+                        Tests t) {
     d.number(vector, 1, ci.effect);
     d.number(vector, 4, ci.upper);
     d.number(vector, 5, ci.lower);

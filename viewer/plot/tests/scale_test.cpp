@@ -4,24 +4,22 @@
 
 using namespace plot;
 
-TEST(Scale, RatioScalesAreLogarithmicAndDifferenceScalesLinear)
-{
-    Scale ratio = scale_at(true, 2, 440);  // 0.1 .. 10
+TEST(Scale, RatioScalesAreLogarithmicAndDifferenceScalesLinear) {
+    Scale ratio = scale_at(true, 2, 440); // 0.1 .. 10
     EXPECT_EQ(ratio.x(1), 440);
     EXPECT_EQ(ratio.x(10), 540);
     EXPECT_EQ(ratio.x(0.1), 340);
-    EXPECT_EQ(ratio.x(2), 470);  // log10(2) x 100 = 30.1
+    EXPECT_EQ(ratio.x(2), 470); // log10(2) x 100 = 30.1
     EXPECT_STREQ(ratio.ticks[1].label, ".2");
 
-    Scale difference = scale_at(false, 5, 500);  // -0.5 .. 0.5
+    Scale difference = scale_at(false, 5, 500); // -0.5 .. 0.5
     EXPECT_EQ(difference.x(0), 500);
     EXPECT_EQ(difference.x(-0.25), 450);
     EXPECT_EQ(difference.x(0.5), 600);
     EXPECT_STREQ(difference.ticks[1].label, "-.25");
 }
 
-TEST(Scale, StoredIndexOutsideTheTableTakesTheNearestValidIndex)
-{
+TEST(Scale, StoredIndexOutsideTheTableTakesTheNearestValidIndex) {
     struct Case {
         bool ratio;
         double stored;
@@ -36,15 +34,13 @@ TEST(Scale, StoredIndexOutsideTheTableTakesTheNearestValidIndex)
     EXPECT_EQ(scale_at(false, 7, 0).maximum(), 0.5);
 }
 
-TEST(Scale, ValuesOffALogAxisStillMapToAnX)
-{
+TEST(Scale, ValuesOffALogAxisStillMapToAnX) {
     Scale s = scale_at(true, 1, 0);
-    EXPECT_EQ(s.x(0), -1000000);  // log10(0) is -inf
-    EXPECT_EQ(s.x(-2), 0);        // NaN
+    EXPECT_EQ(s.x(0), -1000000); // log10(0) is -inf
+    EXPECT_EQ(s.x(-2), 0);       // NaN
 }
 
-TEST(Scale, RiskDifferenceAndContinuousDataUseDifferenceScales)
-{
+TEST(Scale, RiskDifferenceAndContinuousDataUseDifferenceScales) {
     EXPECT_TRUE(uses_ratio_scale(settings::DICHOTOMOUS, settings::MEASURE_OR));
     EXPECT_TRUE(uses_ratio_scale(settings::DICHOTOMOUS, settings::MEASURE_PETO_OR));
     EXPECT_FALSE(uses_ratio_scale(settings::DICHOTOMOUS, settings::MEASURE_RD));

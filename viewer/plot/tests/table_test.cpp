@@ -17,8 +17,7 @@ using namespace settings;
 
 namespace {
 
-std::string paint(DataSet& d, canvas::Size client = {1024, 600})
-{
+std::string paint(DataSet &d, canvas::Size client = {1024, 600}) {
     canvas::RecordingCanvas c;
     plot::paint_forest_plot(c, *d.data, client);
     return c.recording();
@@ -27,8 +26,7 @@ std::string paint(DataSet& d, canvas::Size client = {1024, 600})
 // Two groups of two studies, odds ratio on scale 0.1 .. 10: a study without an effect, one whose
 // upper limit leaves the scale and one leaving it on both sides; subtotals with chi-square 0 at
 // df 0 and at df 3.
-DataSet grouped_odds_ratios(int flags, int totals)
-{
+DataSet grouped_odds_ratios(int flags, int totals) {
     DataSet d;
     screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, flags, totals);
     d.setting_text(COMPARISON_NAME, "Drug versus placebo");
@@ -49,14 +47,12 @@ DataSet grouped_odds_ratios(int flags, int totals)
 
 } // namespace
 
-TEST(ForestPlot, DichotomousGroupsWithRawDataWeightGraphAndIntervals)
-{
+TEST(ForestPlot, DichotomousGroupsWithRawDataWeightGraphAndIntervals) {
     DataSet d = grouped_odds_ratios(FLAG_RAW | FLAG_WEIGHT | FLAG_GRAPH | FLAG_CI, TOTALS_ALL);
     EXPECT_TRUE(matches_golden("dichotomous_groups", paint(d)));
 }
 
-TEST(ForestPlot, PetoTextColumnsWithoutGraph)
-{
+TEST(ForestPlot, PetoTextColumnsWithoutGraph) {
     DataSet d;
     screen_settings(d, DICHOTOMOUS, MEASURE_PETO_OR, 2,
                     FLAG_CI | FLAG_YEAR | FLAG_QUALITY | FLAG_OE | FLAG_USER, TOTALS_ALL);
@@ -76,12 +72,10 @@ TEST(ForestPlot, PetoTextColumnsWithoutGraph)
     EXPECT_TRUE(matches_golden("peto_text_columns", paint(d)));
 }
 
-TEST(ForestPlot, ContinuousWithOffScaleEffectAndSummaryWithoutEffect)
-{
+TEST(ForestPlot, ContinuousWithOffScaleEffectAndSummaryWithoutEffect) {
     DataSet d;
-    screen_settings(d, CONTINUOUS, MEASURE_WMD, 2, FLAG_RAW | FLAG_WEIGHT | FLAG_GRAPH | FLAG_CI,
-                    TOTALS_ALL);
-    d.setting_text(EXPT_LABEL, "Exercise programme group");  // cut to 21 characters
+    screen_settings(d, CONTINUOUS, MEASURE_WMD, 2, FLAG_RAW | FLAG_WEIGHT | FLAG_GRAPH | FLAG_CI, TOTALS_ALL);
+    d.setting_text(EXPT_LABEL, "Exercise programme group"); // cut to 21 characters
     d.text("GROUPNAMES", 1, "Trials");
     continuous_study(d, 1, "Gray 2003", 0, 25, 5.25, 1.5, 24, 4.0, 1.25, {1.25, -0.5, 3.0}, 100);
     continuous_study(d, 2, "Hart 2007", 0, 10, 2.0, 1.0, 10, 12.0, 1.0, {-10, -12, -8}, 0);
@@ -90,8 +84,7 @@ TEST(ForestPlot, ContinuousWithOffScaleEffectAndSummaryWithoutEffect)
     EXPECT_TRUE(matches_golden("continuous", paint(d)));
 }
 
-TEST(ForestPlot, RiskDifferenceUsesALinearAxisWhereTheRatioAxisWouldBe)
-{
+TEST(ForestPlot, RiskDifferenceUsesALinearAxisWhereTheRatioAxisWouldBe) {
     DataSet d;
     screen_settings(d, DICHOTOMOUS, MEASURE_RD, 4, FLAG_GRAPH, TOTALS_NONE);
     dichotomous_study(d, 1, "Ives 2010", 0, {10, 50, 5, 50}, {0.1, -0.05, 0.25}, 100);
@@ -101,8 +94,7 @@ TEST(ForestPlot, RiskDifferenceUsesALinearAxisWhereTheRatioAxisWouldBe)
               d.data->GetCellDouble(d.data->IsVector("SETTINGS"), CENTRE_RATIO));
 }
 
-TEST(Table, TotalsOptionChoosesTheSummaryLines)
-{
+TEST(Table, TotalsOptionChoosesTheSummaryLines) {
     struct Case {
         int totals;
         int subtotals, total;
@@ -110,7 +102,7 @@ TEST(Table, TotalsOptionChoosesTheSummaryLines)
     for (Case k : {Case{TOTALS_ALL, 2, 1}, Case{TOTALS_SUBTOTALS, 2, 0}, Case{TOTALS_NONE, 0, 0}}) {
         DataSet d = grouped_odds_ratios(FLAG_CI, k.totals);
         std::string recording = paint(d);
-        auto occurrences = [&](const std::string& s) {
+        auto occurrences = [&](const std::string &s) {
             int n = 0;
             for (size_t at = recording.find(s); at != std::string::npos; at = recording.find(s, at + 1))
                 ++n;
@@ -122,8 +114,7 @@ TEST(Table, TotalsOptionChoosesTheSummaryLines)
     }
 }
 
-TEST(Table, VarianceColumnOnlyForThePetoOddsRatio)
-{
+TEST(Table, VarianceColumnOnlyForThePetoOddsRatio) {
     for (int measure : {MEASURE_PETO_OR, MEASURE_OR, MEASURE_RR, MEASURE_RD}) {
         DataSet d;
         screen_settings(d, DICHOTOMOUS, measure, 2, FLAG_OE, TOTALS_NONE);
@@ -138,11 +129,10 @@ TEST(Table, VarianceColumnOnlyForThePetoOddsRatio)
     }
 }
 
-TEST(Table, UnsortedRowsEndTheirGroupAtTheFirstRowOfAnother)
-{
+TEST(Table, UnsortedRowsEndTheirGroupAtTheFirstRowOfAnother) {
     DataSet d = grouped_odds_ratios(FLAG_CI, TOTALS_NONE);
-    d.number("GROUP", 2, 1);  // rows 0, 1, 1, 1: row 2 now belongs to the second group
-    d.number("GROUP", 3, 0);  // rows 0, 1, 0, 1: the second group stops at row 3
+    d.number("GROUP", 2, 1); // rows 0, 1, 1, 1: row 2 now belongs to the second group
+    d.number("GROUP", 3, 0); // rows 0, 1, 0, 1: the second group stops at row 3
     std::string recording = paint(d);
     EXPECT_NE(recording.find("\"Abel 1990\""), std::string::npos);
     EXPECT_NE(recording.find("\"Baker 1994\""), std::string::npos);
@@ -154,8 +144,7 @@ namespace {
 
 // Prints every page of an outcome as the printing pass does and returns, per page, the study
 // names and group headings in the order drawn.
-std::vector<std::string> print_pages(DataSet& d, int budget)
-{
+std::vector<std::string> print_pages(DataSet &d, int budget) {
     d.setting(OUTPUT_MODE, 1);
     d.setting(PRINT_DONE, 1);
     d.setting(PRINT_GROUP, 1);
@@ -164,7 +153,7 @@ std::vector<std::string> print_pages(DataSet& d, int budget)
     d.setting(LINE_HEIGHT, 16);
     d.setting(FIRST_ROW_Y, 100);
     plot::StudyColumns columns = plot::look_up_study_columns(*d.data);
-    _vectordef* view = d.data->IsVector("SETTINGS");
+    _vectordef *view = d.data->IsVector("SETTINGS");
     std::vector<std::string> pages;
     do {
         canvas::RecordingCanvas c;
@@ -172,10 +161,9 @@ std::vector<std::string> print_pages(DataSet& d, int budget)
         std::string page;
         std::istringstream lines(c.recording());
         for (std::string line; std::getline(lines, line);)
-            for (const char* name : {"Adults", "Children", "Abel 1990", "Baker 1994", "Cole 2001",
+            for (const char *name : {"Adults", "Children", "Abel 1990", "Baker 1994", "Cole 2001",
                                      "Dunn 2005", "Subtotal(95%CI)", "Total(95%CI)"})
-                if (line.ends_with(" left \"" + std::string(name) + "\""))
-                    page += std::string(name) + ";";
+                if (line.ends_with(" left \"" + std::string(name) + "\"")) page += std::string(name) + ";";
         pages.push_back(page);
         d.setting(PRINT_LINES_LEFT, budget);
     } while (d.data->GetCellDouble(view, PRINT_DONE) == 0 && pages.size() < 20);
@@ -184,8 +172,7 @@ std::vector<std::string> print_pages(DataSet& d, int budget)
 
 } // namespace
 
-TEST(PrinterTable, PagesResumeAtTheSavedGroupAndRow)
-{
+TEST(PrinterTable, PagesResumeAtTheSavedGroupAndRow) {
     DataSet d = grouped_odds_ratios(FLAG_CI, TOTALS_ALL);
     // Budget 2: Abel, Baker (1 left), then the first group's end costs 4 (-3 left): full.
     // The next page resumes with the following group.
@@ -196,8 +183,7 @@ TEST(PrinterTable, PagesResumeAtTheSavedGroupAndRow)
     EXPECT_EQ(pages[2], "Total(95%CI);");
 }
 
-TEST(PrinterTable, AGroupLongerThanAPageContinuesUnderItsHeading)
-{
+TEST(PrinterTable, AGroupLongerThanAPageContinuesUnderItsHeading) {
     DataSet d = grouped_odds_ratios(FLAG_CI, TOTALS_NONE);
     // Budget 0: every study line overdraws the page, so each page holds one.
     std::vector<std::string> pages = print_pages(d, 0);
@@ -208,20 +194,18 @@ TEST(PrinterTable, AGroupLongerThanAPageContinuesUnderItsHeading)
     EXPECT_EQ(pages[3], "Children;Dunn 2005;");
 }
 
-TEST(PrinterTable, NamesAreIndentedByVariant)
-{
+TEST(PrinterTable, NamesAreIndentedByVariant) {
     // Rows start at SETTINGS 29 + 8 + 100 = 208, texts hang from 16 above; grouped outcomes draw
     // their heading on the first line.
     struct Case {
         bool grouped;
-        const char* abel;
+        const char *abel;
     };
-    for (Case k : {Case{true, "text 116,208 left \"Abel 1990\""},
-                   Case{false, "text 132,192 left \"Abel 1990\""}}) {
+    for (Case k :
+         {Case{true, "text 116,208 left \"Abel 1990\""}, Case{false, "text 132,192 left \"Abel 1990\""}}) {
         DataSet d;
         screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, 0, TOTALS_NONE);
-        if (k.grouped)
-            d.text("GROUPNAMES", 1, "Adults");
+        if (k.grouped) d.text("GROUPNAMES", 1, "Adults");
         dichotomous_study(d, 1, "Abel 1990", 0, {12, 100, 20, 100}, {0.55, 0.25, 1.19}, 40);
         d.setting(OUTPUT_MODE, 1);
         d.setting(PRINT_LINES_LEFT, 50);

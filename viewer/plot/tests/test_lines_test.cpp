@@ -6,11 +6,10 @@
 
 using namespace plot;
 
-TEST(TestLines, Heterogeneity)
-{
+TEST(TestLines, Heterogeneity) {
     struct Case {
         double chi_square, df, p;
-        const char* line;
+        const char *line;
     };
     const Case cases[] = {
         {0, 0, 1, "Test for heterogeneity chi-square=0.0  df=0"},
@@ -20,16 +19,15 @@ TEST(TestLines, Heterogeneity)
         {3.2, 2, 0.2019, "Test for heterogeneity chi-square=3.20  df=2  p=0.2019"},
         {1.5, 1, 0.00001, "Test for heterogeneity chi-square=1.50  df=1  p=1e-05"},
     };
-    for (const Case& k : cases)
+    for (const Case &k : cases)
         EXPECT_EQ(heterogeneity_line({k.chi_square, k.df, k.p, 0, nullptr}), k.line);
 }
 
-TEST(TestLines, OverallEffect)
-{
+TEST(TestLines, OverallEffect) {
     struct Case {
         double z;
-        const char* p_text;
-        const char* line;
+        const char *p_text;
+        const char *line;
     };
     const Case cases[] = {
         {0, "0.5", "Test for overall effect  z=0.0  p=1"},
@@ -39,6 +37,6 @@ TEST(TestLines, OverallEffect)
         {1.96, "0.05", "Test for overall effect  z=1.96  p=0.05"},
         {-2.5, nullptr, "Test for overall effect  z=-2.50  p="},
     };
-    for (const Case& k : cases)
+    for (const Case &k : cases)
         EXPECT_EQ(overall_effect_line({0, 0, 0, k.z, k.p_text}), k.line);
 }
