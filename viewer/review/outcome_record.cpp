@@ -14,7 +14,7 @@ namespace {
 
 using review::data_kind;
 
-// The methods every outcome of a data type gets, the starting one among them.
+// The method results every outcome of a data type gets (Peto odds ratio: fixed effect only).
 const int dichotomous_methods[][2] = {
     {settings::MEASURE_PETO_OR, settings::MODEL_FIXED}, {settings::MEASURE_OR, settings::MODEL_FIXED},
     {settings::MEASURE_OR, settings::MODEL_RANDOM},     {settings::MEASURE_RR, settings::MODEL_FIXED},

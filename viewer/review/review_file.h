@@ -26,7 +26,7 @@ struct outcome {
     int scale = 2;                                                   // scale index 0..5
     int flags = 1 | 2 | 4 | 8;                                       // display flags
     int totals = 0;                                                  // totals option 0..2
-    int measure = 0, model = 400;                                    // 0: the data type's default
+    int measure = 0, model = 400; // starting method; without METHOD: OR or WMD, fixed
     std::vector<std::string> subgroups;
     std::vector<study> studies;
 };
