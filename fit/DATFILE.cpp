@@ -2,7 +2,14 @@
 
 #include "MSG.h"
 
+#include <cctype>
 #include <cstring>
+
+std::string SHOWDATA(std::string_view text) {
+    std::string s = "\"";
+    for (char c : text.substr(0, 40)) s += std::isprint(static_cast<unsigned char>(c)) ? c : '?';
+    return s + (text.size() > 40 ? "...\"" : "\"");
+}
 
 DATFILE::DATFILE(const std::string &path)
     : name_(path), file_(std::fopen(path.c_str(), "rb"), std::fclose), buf_(std::size_t(1) << 20) {

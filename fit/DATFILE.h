@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+// A piece of a data line as messages show it: in double quotes, at most 40 characters, control
+// bytes as '?'.
+std::string SHOWDATA(std::string_view text);
+
 class DATFILE {
   public:
     // Opens the file; a missing or unreadable one ends the run.

@@ -62,9 +62,10 @@ std::string shown(const MODVAL &v) { return v.quoted ? "'" + v.text + "'" : "\""
 MODLINE::MODLINE(const MODFILE &file, int lineno, std::string what, std::vector<MODVAL> vals)
     : file_(&file), lineno_(lineno), what_(std::move(what)), vals_(std::move(vals)) {}
 
-void MODLINE::fail(std::string_view detail) const {
-    STOPRUN("Error: model file " + file_->name() + ", line " + std::to_string(lineno_) + ": " +
-            std::string(detail));
+void MODLINE::fail(std::string_view detail) const { file_->fail(lineno_, detail); }
+
+void MODFILE::fail(int lineno, std::string_view detail) const {
+    STOPRUN("Error: model file " + name_ + ", line " + std::to_string(lineno) + ": " + std::string(detail));
 }
 
 const MODVAL &MODLINE::value(std::size_t k) const {
@@ -112,8 +113,7 @@ MODLINE MODFILE::next(std::string_view what) {
         ++lineno_;
         std::vector<MODVAL> vals;
         std::string why;
-        MODLINE ml(*this, lineno_, std::string(what), {});
-        if (!splitline(line, vals, why)) ml.fail(why);
+        if (!splitline(line, vals, why)) fail(lineno_, why);
         if (!vals.empty()) return MODLINE(*this, lineno_, std::string(what), std::move(vals));
     }
     STOPRUN("Error: model file " + name_ + " ends after line " + std::to_string(lineno_) + "; expected " +

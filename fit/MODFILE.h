@@ -45,6 +45,8 @@ class MODFILE {
     // Starts again from the first line (the second pass reads the same text as the first).
     void rewind() { pos_ = 0, lineno_ = 0; }
     const std::string &name() const { return name_; }
+    // Ends the run with a message about line lineno of the file.
+    [[noreturn]] void fail(int lineno, std::string_view detail) const;
 
   private:
     std::string name_;

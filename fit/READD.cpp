@@ -4,7 +4,6 @@
 #include "MSG.h"
 #include "NUMSCAN.h"
 
-#include <cctype>
 
 std::string DATNAME(std::string_view dataname) {
     std::size_t cut = dataname.find("  ");
@@ -17,12 +16,11 @@ bool ISFREE(std::string_view format) { return SAMETXT(format, "free"); }
 namespace {
 bool separator(char c) { return c == ' ' || c == '\t' || c == ','; }
 
-[[noreturn]] void badvalue(const DATFILE &src, std::size_t column, std::string_view what, std::string_view tok) {
-    std::string shown;
-    for (char c : tok.substr(0, 40)) shown += std::isprint(static_cast<unsigned char>(c)) ? c : '?';
+[[noreturn]] void badvalue(const DATFILE &src, std::size_t column, std::string_view what) {
     STOPRUN("Error: data file " + src.name() + ", line " + std::to_string(src.lineno()) + ", column " +
-            std::to_string(column) + ": " + std::string(what) + " \"" + shown + (tok.size() > 40 ? "...\"" : "\""));
+            std::to_string(column) + ": " + std::string(what));
 }
+
 } // namespace
 
 bool FREEREAD(DATFILE &src, double *row, int p) {
@@ -35,7 +33,7 @@ bool FREEREAD(DATFILE &src, double *row, int p) {
         while (got < p) {
             while (i < n && separator(line[i])) {
                 if (line[i] == ',') {
-                    if (aftercomma) badvalue(src, i + 1, "empty value before the comma", "");
+                    if (aftercomma) badvalue(src, i + 1, "empty value before the comma");
                     aftercomma = true;
                 }
                 ++i;
@@ -44,7 +42,7 @@ bool FREEREAD(DATFILE &src, double *row, int p) {
             std::size_t start = i;
             while (i < n && !separator(line[i])) ++i;
             std::string_view tok = line.substr(start, i - start);
-            if (!SCANREAL(tok, row[got])) badvalue(src, start + 1, "not a number:", tok);
+            if (!SCANREAL(tok, row[got])) badvalue(src, start + 1, "not a number: " + SHOWDATA(tok));
             ++got;
             aftercomma = false;
         }

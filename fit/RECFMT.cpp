@@ -12,12 +12,6 @@ namespace {
 bool isdig(char c) { return c >= '0' && c <= '9'; }
 bool datakind(char k) { return k == 'F' || k == 'E' || k == 'D' || k == 'G' || k == 'I'; }
 
-// Printable form of a piece of a data line for a message (at most 40 characters, no control bytes).
-std::string shown(std::string_view s) {
-    std::string r;
-    for (char c : s.substr(0, 40)) r += std::isprint(static_cast<unsigned char>(c)) ? c : '?';
-    return "\"" + r + (s.size() > 40 ? "...\"" : "\"");
-}
 } // namespace
 
 bool FIELDVAL(std::string_view field, char kind, int d, double &v) {
@@ -277,7 +271,7 @@ bool RECFMT::read(DATFILE &src, double *row, int p) {
                 if (!FIELDVAL(field, nd.kind, nd.d, row[got]))
                     STOPRUN("Error: data file " + src.name() + ", line " + std::to_string(src.lineno()) +
                             ", columns " + std::to_string(col) + "-" + std::to_string(col + nd.n - 1) + ": field " +
-                            nd.text + " does not hold a number: " + shown(field));
+                            nd.text + " does not hold a number: " + SHOWDATA(field));
                 ++got;
                 col += nd.n;
             }

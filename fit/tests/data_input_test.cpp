@@ -40,7 +40,7 @@ TEST(FreeFormat, BadValuesEndTheRunNamingTheirPlace) {
     EXPECT_EQ(stopmessage([] { readall("free", "1 2\n3 abc\n", 2); }),
               "Error: data file mem, line 2, column 3: not a number: \"abc\"");
     EXPECT_EQ(stopmessage([] { readall("free", "1,,2\n", 2); }),
-              "Error: data file mem, line 1, column 3: empty value before the comma \"\"");
+              "Error: data file mem, line 1, column 3: empty value before the comma");
     EXPECT_EQ(stopmessage([] { readall("free", "1 inf\n", 2); }),
               "Error: data file mem, line 1, column 3: not a number: \"inf\"");
 }
