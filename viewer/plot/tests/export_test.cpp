@@ -105,6 +105,18 @@ TEST_F(ExportTest, FailureLeavesNoFileAndSaysWhy) {
     EXPECT_EQ(fs::file_size(path("kept.png")), 3u);
 }
 
+TEST_F(ExportTest, APlotTooTallForAnImageIsRefused) {
+    // 64 + 16 x (2100 + 5) units is past the 32767 rows an image may have.
+    DataSet d;
+    screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, FLAG_CI, TOTALS_ALL);
+    for (int row = 1; row <= 2100; ++row)
+        dichotomous_study(d, row, "S", 0, {1, 10, 1, 10}, {1, 0.5, 2}, 0);
+    std::string error;
+    EXPECT_FALSE(plot::export_png(*d.data, path("tall.png"), error));
+    EXPECT_EQ(error, "the plot is too tall for an image (33776 units)");
+    EXPECT_FALSE(fs::exists(path("tall.png")));
+}
+
 TEST_F(ExportTest, BatchModeWritesEveryOutcomeWithAPlotNumberedByItsRow) {
     std::ofstream(path("review.ORV")) << review_text;
     EXPECT_EQ(run_export({path("fig.png"), path("review.ORV")}), 0);

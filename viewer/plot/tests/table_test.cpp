@@ -129,6 +129,35 @@ TEST(Table, VarianceColumnOnlyForThePetoOddsRatio) {
     }
 }
 
+TEST(Table, AnUnknownCiCodeReadsThe99PercentCells) {
+    DataSet d;
+    screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, FLAG_CI, TOTALS_ALL);
+    d.setting(STUDY_CI, 3);
+    d.setting(TOTAL_CI, 3);
+    dichotomous_study(d, 1, "Abel 1990", 0, {12, 100, 20, 100}, {0.55, 0.25, 1.19}, 100);
+    d.number("CIL99", 1, 0.2);
+    d.number("CIH99", 1, 1.5);
+    dichotomous_summary(d, "TOTAL", {12, 100, 20, 100}, {0.55, 0.25, 1.19}, 100, {0, 0, 1, 1, "0.3"});
+    d.number("TOTAL", 10, 1.5); // upper 99%
+    d.number("TOTAL", 11, 0.2); // lower 99%
+    std::string recording = paint(d);
+    EXPECT_NE(recording.find("\"Total(99%CI)\""), std::string::npos);
+    // The study line and the total line both show the 99% limits.
+    size_t first = recording.find("\"0.55[0.20,1.50]\"");
+    ASSERT_NE(first, std::string::npos) << recording;
+    EXPECT_NE(recording.find("\"0.55[0.20,1.50]\"", first + 1), std::string::npos) << recording;
+}
+
+TEST(Table, WithoutAGroupVectorEveryStudyIsInTheFirstGroup) {
+    DataSet d;
+    screen_settings(d, DICHOTOMOUS, MEASURE_OR, 2, 0, TOTALS_NONE);
+    d.text("STUDY", 1, "Abel 1990");
+    d.text("STUDY", 2, "Baker 1994");
+    std::string recording = paint(d);
+    EXPECT_NE(recording.find("\"Abel 1990\""), std::string::npos);
+    EXPECT_NE(recording.find("\"Baker 1994\""), std::string::npos);
+}
+
 TEST(Table, UnsortedRowsEndTheirGroupAtTheFirstRowOfAnother) {
     DataSet d = grouped_odds_ratios(FLAG_CI, TOTALS_NONE);
     d.number("GROUP", 2, 1); // rows 0, 1, 1, 1: row 2 now belongs to the second group
