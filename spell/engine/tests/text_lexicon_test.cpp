@@ -7,6 +7,7 @@
 #include <set>
 
 #include "file_replace.h"
+#include "memory_lexicon.h"
 #include "text_lexicon_format.h"
 #include "test_support.h"
 
@@ -297,4 +298,30 @@ TEST_F(TextLexiconTest, TwoProcessesAddingToOneFileKeepAllTheirWords) {
         EXPECT_EQ(found.size(), 2u * kWords) << "round " << round;
         EXPECT_EQ(parsed.entries.size(), 2u * kWords);
     }
+}
+
+namespace {
+
+// Records what a suggestion walk offers and removes, in order.
+class RecordingSink : public orthix::SuggestionSink {
+public:
+    void offer(const char* word, int16_t score) override { log += "+" + std::string(word) + ":" + std::to_string(score) + " "; }
+    void remove(const char* word) override { log += "-" + std::string(word) + " "; }
+    std::string log;
+};
+
+int sameFirstLetter(const char* misspelled, const char* candidate) { return misspelled[0] == candidate[0] ? 60 : 0; }
+
+} // namespace
+
+TEST(EditableLexiconWalk, OffersCorrectWordsRemovesExcludedOnesAndProposesChangesOfTheWord) {
+    orthix::MemoryLexicon lex(24941);
+    lex.add("tea", 'i', nullptr);
+    lex.add("ten", 'e', nullptr);
+    lex.add("teh", 'a', "the");
+    lex.add("tha", 'c', "that");  // a change entry for another word proposes nothing
+    lex.add("zoo", 'i', nullptr);  // scores 0: not offered
+    RecordingSink sink;
+    EXPECT_EQ(lex.walk("teh", 50, sameFirstLetter, sink), 0);
+    EXPECT_EQ(sink.log, "+tea:60 -the +the:99 -ten ");
 }
