@@ -235,6 +235,12 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
             return QLEX_ERR_BAD_FORMAT;
         }
     }
+    // Entries are sorted, so the ones of each first byte are contiguous.
+    for (uint32_t b = 0, i = 0; b <= 256; ++b) {
+        while (i < count && (unsigned char)index_[i].key[0] < b)
+            ++i;
+        firstOfByte_[b] = i;
+    }
     return 0;
 }
 
@@ -263,6 +269,7 @@ void CompressedLexicon::reset() {
     fileName_.clear();
     index_.clear();
     ranks_.clear();
+    std::fill(std::begin(firstOfByte_), std::end(firstOfByte_), 0);
     simple_.clear();
     extended_.clear();
     language_ = 0;
@@ -274,8 +281,10 @@ void CompressedLexicon::reset() {
 
 int32_t CompressedLexicon::search(const char (&key)[kKeySize]) const {
     uint32_t rank = key_rank(key);
-    auto it = std::lower_bound(ranks_.begin(), ranks_.end(), rank);
-    if (it == ranks_.end() || *it != rank)
+    unsigned char first = (unsigned char)key[0];
+    auto end = ranks_.begin() + firstOfByte_[first + 1];
+    auto it = std::lower_bound(ranks_.begin() + firstOfByte_[first], end, rank);
+    if (it == end || *it != rank)
         return -1;
     return int32_t(it - ranks_.begin());
 }

@@ -74,6 +74,7 @@ private:
     std::string fileName_;
     std::vector<Entry> index_;
     std::vector<uint32_t> ranks_;  // each entry's key bytes as one big-endian number: index order
+    uint32_t firstOfByte_[257] = {};  // entries whose key starts with byte b: [firstOfByte_[b], firstOfByte_[b + 1])
     ClxSuffixTable simple_, extended_;
     int16_t language_ = 0;
     uint32_t width_ = 0;
