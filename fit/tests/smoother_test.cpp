@@ -182,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TermSpec{"weighted", 30, 1, true, false, 0, 6.5},
                     TermSpec{"ties", 25, 4, true, false, 0, 3.0},
                     TermSpec{"zeroWeightGroupAndMissing", 40, 3, true, true, 3, 5.0},
-                    TermSpec{"fewAbscissae", 5, 2, true, false, 1, 2.2}),
+                    TermSpec{"fewAbscissae", 5, 2, true, false, 1, 2.2},
+                    TermSpec{"threeAbscissae", 3, 3, true, false, 0, 1.5}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // With the fixed smoothing parameter the fit is the Reinsch spline at the lambda SBART reports,
