@@ -30,7 +30,7 @@ constexpr std::array<std::uint8_t, 256> kReversedBits = [] {
 // Bytes in reverse order with their bits reversed, then shifted towards the start by the padding
 // bits of the last byte, so that the first pixel is again the most significant bit.
 void reverseBits(std::uint8_t* dst, const std::uint8_t* src, int width) {
-  const int n = (width + 7) >> 3;
+  const int n = width / 8 + (width % 8 != 0);
   const int pad = (8 - width % 8) % 8;
   for (int i = 0; i < n; ++i) {
     int v = kReversedBits[src[n - 1 - i]] << pad;

@@ -80,6 +80,11 @@ ImageHeader deserializeHeader(std::span<const std::uint8_t> bytes) {
   Reader in(bytes);
   int f[7];
   for (int& v : f) v = in.int32();
+  // Every palette entry and every name takes at least one byte: refuse counts the array cannot
+  // hold before anything is allocated for them.
+  const std::size_t after = bytes.size() - kFixedBytes;
+  if (f[5] > 0 && std::size_t(f[5]) > after) malformed("palette too short");
+  if (f[6] > 0 && std::size_t(f[6]) > after) malformed("channel name without its terminating zero");
   ImageHeader h = ImageHeader::Create(nullptr, f[0], f[1], f[2], f[3], f[4], f[5], f[6]);
   h.SetCompression(in.int32());
   h.SetXResolution(in.real());

@@ -83,7 +83,7 @@ void Image::writeColumn(int x, std::span<const std::uint8_t> bytes) {
 
 int Image::rectRowBytes(int w) const {
   const int px = header_.storedPixelBytes();
-  return px == 0 ? (w + 7) >> 3 : px * w;  // w ≤ width, so this cannot exceed bytesPerLine
+  return px == 0 ? w / 8 + (w % 8 != 0) : px * w;  // w ≤ width: at most bytesPerLine
 }
 
 std::vector<std::uint8_t> Image::readRect(int x, int y, int w, int h) const {

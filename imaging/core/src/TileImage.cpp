@@ -22,9 +22,9 @@ void TileImageOperation::process() {
   for (int y = 0; y < height_; ++y) {
     const std::uint8_t* src = source().line(y % h.height());
     std::uint8_t* dst = result().line(y);
-    for (int x = 0; x < width_; x += h.width()) {
-      const int n = std::min(h.width(), width_ - x);
-      if (px == 0) bits::copy(dst, x, src, 0, n);
+    for (std::int64_t x = 0; x < width_; x += h.width()) {  // 64 bits: x + width may pass INT_MAX
+      const int n = int(std::min<std::int64_t>(h.width(), width_ - x));
+      if (px == 0) bits::copy(dst, int(x), src, 0, n);
       else std::memcpy(dst + std::size_t(x) * px, src, std::size_t(n) * px);
     }
   }

@@ -300,6 +300,8 @@ TEST(HeaderSerialization, MalformedBytesAreRefused) {
     for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
     return b;
   };
+  std::vector<std::uint8_t> padded = good;  // room enough for the counts to be tested on their own
+  padded.resize(70000, 1);
   struct Case {
     const char* what;
     std::vector<std::uint8_t> bytes;
@@ -318,8 +320,13 @@ TEST(HeaderSerialization, MalformedBytesAreRefused) {
        "Malformed image header: unexpected bytes after the channel names"},
       {"negative width", put32(good, 0, 0xFFFFFFFF), "Image width and height must be 1 or greater"},
       {"huge height", put32(good, 4, 0x7FFFFFFF), "Image too large: the pixel buffer would exceed 2147483647 bytes"},
-      {"huge palette", put32(put32(good, 16, 1), 20, 0x7FFFFFFF), "Palette entries must be between 0 and 65536"},
-      {"huge extra channels", put32(good, 24, 0x40000000), "Extra channels must be between 0 and 1024"},
+      {"more palette entries than bytes", put32(put32(good, 16, 1), 20, 0x7FFFFFFF),
+       "Malformed image header: palette too short"},
+      {"more names than bytes", put32(good, 24, 0x40000000),
+       "Malformed image header: channel name without its terminating zero"},
+      {"palette entries past the limit", put32(put32(padded, 16, 1), 20, 65537),
+       "Palette entries must be between 0 and 65536"},
+      {"extra channels past the limit", put32(padded, 24, 1025), "Extra channels must be between 0 and 1024"},
       {"transparency on a process channel", put32(good, 53, 1),
        "Transparency mode is itmPlane, the index must correspond to an extra color plane"},
   };
