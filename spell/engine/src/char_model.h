@@ -24,7 +24,6 @@ inline bool isLetter(unsigned char c) { return charClass(c) & kLetter; }
 inline bool isDigit(unsigned char c) { return charClass(c) & kDigit; }
 inline bool isUpper(unsigned char c) { return charClass(c) & kUpperCase; }
 inline bool isLower(unsigned char c) { return charClass(c) & kLowerCase; }
-inline bool isWhiteSpace(unsigned char c) { return charClass(c) & kWhiteSpace; }
 inline bool isApostrophe(unsigned char c) { return c == 0x27 || c == 0x92; }
 
 // Case conversion moves a letter by 32 (so 0xDF and 0xFF form a pair); other bytes stay.

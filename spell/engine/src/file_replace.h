@@ -48,7 +48,6 @@ public:
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
-    bool locked() const { return fd_ >= 0; }
 
 private:
     int fd_ = -1;

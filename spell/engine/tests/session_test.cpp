@@ -99,31 +99,33 @@ TEST(Session, LogLinesCarryTheTimeAndGoWhereQlexLogSays) {
 }
 
 TEST(Session, CallsFailWithTheirOwnCodeWhenTheMutexStaysTaken) {
-    int ready[2];
+    int ready[2], release[2];
     ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
     pid_t holder = fork();
-    if (holder == 0) {
+    if (holder == 0) {  // holds the engine mutex until told to let go
         NamedMutex m("QLEX_Mutex");
         if (m.lock(5000ms) != NamedMutex::LockResult::Locked)
             _exit(1);
-        char go = 1;
-        (void)!write(ready[1], &go, 1);
-        usleep(700 * 1000);
+        char byte = 1;
+        (void)!write(ready[1], &byte, 1);
+        (void)!read(release[0], &byte, 1);
         m.unlock();
         _exit(0);
     }
-    char go = 0;
-    ASSERT_EQ(read(ready[0], &go, 1), 1);
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
     orthix::setEngineLockTimeout(100ms);
     EXPECT_EQ(QLEX_OpenSession(), QLEX_ERR_MUTEX_TIMEOUT);
     EXPECT_EQ(QLEX_CheckWord(0, "word", nullptr, 0), QLEX_ERR_MUTEX_TIMEOUT);
     orthix::setEngineLockTimeout(10000ms);
+    ASSERT_EQ(write(release[1], &byte, 1), 1);
     int16_t sid = QLEX_OpenSession();  // waits for the holder to let go
     EXPECT_GE(sid, 0);
     QLEX_CloseSession(sid);
     int status = 0;
     waitpid(holder, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    close(ready[0]);
-    close(ready[1]);
+    for (int fd : {ready[0], ready[1], release[0], release[1]})
+        close(fd);
 }
