@@ -91,8 +91,8 @@ bool readWholeFile(const std::string& path, std::string& content, FileStamp& sta
 int16_t replaceFile(const std::string& path, const std::string& content, FileStamp& stamp) {
     std::string target = targetOf(path);
     std::string dir = directoryOf(target);
-    std::string name = target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-    std::string temp = dir + "/." + name + ".XXXXXX";
+    // A short name, so that a lexicon whose own name is near the length limit can still be written.
+    std::string temp = dir + "/.qlex.XXXXXX";
     int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         logLine("Can't open %s for writing", temp.c_str());

@@ -153,6 +153,14 @@ TEST_F(TextLexiconTest, FailuresLeaveFilesAlone) {
     EXPECT_EQ(QLEX_CreateLex(s.sid, dir.file("no/such/dir.tlx").c_str(), 24941), QLEX_ERR_CREATE);
 }
 
+TEST_F(TextLexiconTest, LexiconWithAFileNameNearTheLengthLimitIsWrittenBack) {
+    std::string path = dir.file(std::string(250, 'n') + ".tlx");
+    int16_t lex = QLEX_CreateLex(s.sid, path.c_str(), 24941);
+    ASSERT_GE(lex, 0);
+    EXPECT_EQ(QLEX_AddToLex(s.sid, lex, "word", 'i', nullptr), 0);
+    EXPECT_EQ(readFile(path), "#LID 24941\r\nword\ti\r\n");
+}
+
 TEST_F(TextLexiconTest, FormatIsDecidedFromTheContent) {
     std::string family(260, 'x');
     family.replace(256, 4, std::string("\x03\x00\x00\x57", 4));  // 0x57000003, little-endian
@@ -227,7 +235,7 @@ TEST_F(TextLexiconTest, AFailedWriteBackLeavesTheOldFileAndTheOldMemory) {
         EXPECT_EQ(cleared, 0);
         EXPECT_EQ(readFile(path), "#LID 24941\r\n");
         for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-            EXPECT_EQ(entry.path().filename().string().find(".safe.tlx."), std::string::npos) << "temporary left";
+            EXPECT_EQ(entry.path().filename().string().find(".qlex."), std::string::npos) << "temporary left";
         QLEX_CloseLex(s.sid, lex);
     }
     // A failure at each step of each kind of change: the file is the complete old content and
