@@ -81,7 +81,7 @@ void shearColumnsOf(const Canvas& canvas, const std::vector<Shift>& shifts, cons
   const T* fill = reinterpret_cast<const T*>(style.fill);
   T* base = reinterpret_cast<T*>(canvas.data);
 
-  auto blendPixel = [n](T* dst, const T* p, const T* q, unsigned f) {
+  auto blendPixel = [&](T* dst, const T* p, const T* q, unsigned f) {
     const unsigned g = 256 - f;
     for (int c = 0; c < n; ++c) dst[c] = T((p[c] * g + q[c] * f) >> 8);
   };
