@@ -30,6 +30,7 @@ int compare_cells(const cell& a, const cell& b)
 
 struct _vectordef {
     const analysis* owner;
+    int number; // from 1, in order of addition
     std::string name;
     std::vector<cell> cells; // cells[row - 1]; trailing empty cells are trimmed
 
@@ -58,17 +59,16 @@ bool analysis::owns(const _vectordef* vector) const { return vector && vector->o
 
 _vectordef* analysis::IsVector(std::string_view name) const
 {
-    for (const auto& v : vectors_)
-        if (v->name == name)
-            return v.get();
-    return nullptr;
+    auto found = by_name_.find(std::string(name));
+    return found == by_name_.end() ? nullptr : found->second;
 }
 
 _vectordef* analysis::AddVector(std::string_view name)
 {
     if (_vectordef* existing = IsVector(name))
         return existing;
-    vectors_.push_back(std::make_unique<_vectordef>(_vectordef{this, std::string(name), {}}));
+    vectors_.push_back(std::make_unique<_vectordef>(_vectordef{this, static_cast<int>(vectors_.size()) + 1, std::string(name), {}}));
+    by_name_.emplace(vectors_.back()->name, vectors_.back().get());
     return vectors_.back().get();
 }
 
@@ -115,10 +115,7 @@ _vectordef* analysis::GetVectorByNumber(int number) const
 
 int analysis::GetVectorNumber(const _vectordef* vector) const
 {
-    for (size_t i = 0; i < vectors_.size(); ++i)
-        if (vectors_[i].get() == vector)
-            return static_cast<int>(i) + 1;
-    return 0;
+    return owns(vector) ? vector->number : 0;
 }
 
 int analysis::GetVectorCount() const { return static_cast<int>(vectors_.size()); }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The number that stands for "no value"; readers test for it with ==.
@@ -54,5 +55,6 @@ public:
 private:
     bool owns(const _vectordef* vector) const;
 
-    std::vector<std::unique_ptr<_vectordef>> vectors_;
+    std::vector<std::unique_ptr<_vectordef>> vectors_;          // in numbering order
+    std::unordered_map<std::string, _vectordef*> by_name_;
 };

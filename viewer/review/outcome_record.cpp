@@ -265,13 +265,12 @@ void write_summaries(analysis& a, const review::outcome& o, const std::vector<si
 {
     const bool dichotomous = o.kind == data_kind::dichotomous;
     auto write_groups = [&] {
-        for (size_t g = 0; g < std::max<size_t>(1, o.subgroups.size()); ++g) {
-            std::vector<size_t> members;
-            for (size_t i : order)
-                if (static_cast<size_t>(o.studies[i].group) == g)
-                    members.push_back(i);
+        std::vector<std::vector<size_t>> members(std::max<size_t>(1, o.subgroups.size()));
+        for (size_t i : order)
+            members[o.studies[i].group].push_back(i);
+        for (size_t g = 0; g < members.size(); ++g) {
             _vectordef* v = a.AddVector("GROUP " + std::to_string(g));
-            write_summary(a, v, summarise(o, members, percent, measure, model), dichotomous);
+            write_summary(a, v, summarise(o, members[g], percent, measure, model), dichotomous);
         }
     };
     auto write_total = [&] {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <unordered_map>
 
 namespace review {
 
@@ -55,6 +56,7 @@ struct parser {
     int line = 0;
     outcome* current = nullptr;
     size_t outcomes = 0, studies = 0;
+    std::unordered_map<std::string, int> subgroup_index; // of the current outcome
 
     bool fail(const std::string& problem)
     {
@@ -150,6 +152,7 @@ bool parser::record(const std::vector<std::string_view>& f)
                         quoted(f[2]));
         out.comparisons.back().outcomes.push_back(std::move(o));
         current = &out.comparisons.back().outcomes.back();
+        subgroup_index.clear();
         return true;
     }
     if (!need_outcome(key))
@@ -214,9 +217,8 @@ bool parser::record(const std::vector<std::string_view>& f)
         if (!current->studies.empty())
             return fail("SUBGROUP lines must come before the outcome's STUDY lines");
         std::string name = cp1252::from_utf8(f[1]);
-        for (const std::string& existing : current->subgroups)
-            if (existing == name)
-                return fail("subgroup " + quoted(f[1]) + " is declared twice");
+        if (!subgroup_index.emplace(name, static_cast<int>(current->subgroups.size())).second)
+            return fail("subgroup " + quoted(f[1]) + " is declared twice");
         current->subgroups.push_back(name);
         return true;
     }
@@ -285,14 +287,11 @@ bool parser::study_record(const std::vector<std::string_view>& f)
         if (!f[3].empty())
             return fail("subgroup " + quoted(f[3]) + " is not declared (SUBGROUP line)");
     } else {
-        std::string name = cp1252::from_utf8(f[3]);
-        size_t g = 0;
-        while (g < current->subgroups.size() && current->subgroups[g] != name)
-            ++g;
-        if (g == current->subgroups.size())
+        auto group = subgroup_index.find(cp1252::from_utf8(f[3]));
+        if (group == subgroup_index.end())
             return fail(f[3].empty() ? std::string("this outcome has subgroups: name the study's subgroup")
                                      : "subgroup " + quoted(f[3]) + " is not declared (SUBGROUP line)");
-        s.group = static_cast<int>(g);
+        s.group = group->second;
     }
     size_t extra;
     if (dichotomous) {
@@ -331,7 +330,7 @@ void parser::finish_outcome()
 bool parse_review(std::string_view text, review_data& out, std::string& error)
 {
     out = review_data{};
-    parser p{out, {}, 0, nullptr, 0, 0};
+    parser p{out, {}, 0, nullptr, 0, 0, {}};
     if (text.substr(0, 3) == "\xEF\xBB\xBF") // byte-order mark
         text.remove_prefix(3);
     for (size_t start = 0; start < text.size();) {
