@@ -7,7 +7,8 @@
 
 std::string SHOWDATA(std::string_view text) {
     std::string s = "\"";
-    for (char c : text.substr(0, 40)) s += std::isprint(static_cast<unsigned char>(c)) ? c : '?';
+    for (char c : text.substr(0, 40))
+        s += std::isprint(static_cast<unsigned char>(c)) ? c : '?';
     return s + (text.size() > 40 ? "...\"" : "\"");
 }
 
@@ -46,7 +47,8 @@ bool DATFILE::fill() {
 bool DATFILE::nextline(std::string_view &line) {
     std::size_t searched = begin_;
     for (;;) {
-        const void *nl = end_ > searched ? std::memchr(buf_.data() + searched, '\n', end_ - searched) : nullptr;
+        const void *nl =
+            end_ > searched ? std::memchr(buf_.data() + searched, '\n', end_ - searched) : nullptr;
         if (nl) {
             std::size_t stop = static_cast<const char *>(nl) - buf_.data();
             line = std::string_view(buf_.data() + begin_, stop - begin_);

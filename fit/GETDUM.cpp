@@ -40,7 +40,8 @@ void GETDUM(int i, double df, const double *x, const double *wprior, double miss
     for (int k = 2; k <= ncat; ++k) {
         int c = dc.append(i, KFACTOR + ncat, 1.0, n, k - 1);
         double *col = dc.column(c);
-        for (int j = 0; j < n; ++j) col[j] = x[j] == cat[k - 1] ? 1.0 : 0.0;
+        for (int j = 0; j < n; ++j)
+            col[j] = x[j] == cat[k - 1] ? 1.0 : 0.0;
         if (misscat && k == ncat) dc.label[c - 1] = LABMISS;
     }
 }

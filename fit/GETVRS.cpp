@@ -16,7 +16,8 @@ void GETVRS(int i, double df, std::string_view type, const double *x, const doub
     }
     role[i - 1] = 1;
     int n = dc.n;
-    int k = static_cast<int>(std::count_if(x, x + n, [&](double v) { return std::fabs(v - missing) < 1e-6; }));
+    int k =
+        static_cast<int>(std::count_if(x, x + n, [&](double v) { return std::fabs(v - missing) < 1e-6; }));
     bool linear = df == 1.0;
     int c = dc.append(i, linear ? KLINEAR : KSMOOTH, df, n - k, linear ? LABLIN : LABSMOOTH);
     std::copy(x, x + n, dc.column(c));

@@ -22,7 +22,9 @@ DESIGN DESIGNVIEW(const DIMS &dims, WORK &w) {
 }
 
 namespace {
-std::string_view field(const char *base, int width, int i) { return {base + (i - 1) * width, std::size_t(width)}; }
+std::string_view field(const char *base, int width, int i) {
+    return {base + (i - 1) * width, std::size_t(width)};
+}
 
 // Puts the observations in ascending order of survival time, failures before censored ones at
 // equal times, and permutes y, status, w and the filled design columns alike.
@@ -37,13 +39,16 @@ void COXORDER(int n, WORK &w, DESIGN &dc) {
         return a < b;
     });
     auto permute = [&](double *v) {
-        for (int j = 0; j < n; ++j) w.SCR[j] = v[idx[j] - 1];
+        for (int j = 0; j < n; ++j)
+            w.SCR[j] = v[idx[j] - 1];
         std::copy(w.SCR, w.SCR + n, v);
     };
     permute(w.Y);
     permute(w.W);
-    for (int c = 1; c <= dc.used; ++c) permute(dc.column(c));
-    for (int j = 0; j < n; ++j) w.ISCR[j] = w.STATUS[idx[j] - 1];
+    for (int c = 1; c <= dc.used; ++c)
+        permute(dc.column(c));
+    for (int j = 0; j < n; ++j)
+        w.ISCR[j] = w.STATUS[idx[j] - 1];
     std::copy(w.ISCR, w.ISCR + n, w.STATUS);
 }
 } // namespace
@@ -101,7 +106,8 @@ void MODEL(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
             ++ncens;
             w.ROLE[i - 1] = 5;
             for (int j = 0; j < n; ++j) {
-                if (x[j] != 0 && x[j] != 1) STOPRUN("Error: censoring variable ne 0 or 1 for obs " + IFMT(j + 1, 6));
+                if (x[j] != 0 && x[j] != 1)
+                    STOPRUN("Error: censoring variable ne 0 or 1 for obs " + IFMT(j + 1, 6));
                 w.STATUS[j] = static_cast<int>(x[j]);
             }
         } else if (w.VARDF[i - 1] == 0) { // a predictor or factor left out of the model
@@ -140,8 +146,7 @@ void MODEL(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
     l = mod.next("MAX ITERS: and two integers");
     m.maxit[0] = l.integer(1);
     m.maxit[1] = l.integer(2);
-    if ((SAMETXT(m.family, "gamma") && !(ymin > 0)) ||
-        ((SAMETXT(m.family, "poiss") || binom) && ymin < 0))
+    if ((SAMETXT(m.family, "gamma") && !(ymin > 0)) || ((SAMETXT(m.family, "poiss") || binom) && ymin < 0))
         STOPRUN("error: illegal response value for family");
     if (cox) m.intercept = 1;
 
@@ -162,7 +167,8 @@ void MODEL(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
     if (cox && ncens == 0) STOPRUN("Error: no censoring variable specified for Cox model");
     if (nresp == 0) STOPRUN("Error: no response variable specified");
     if (cox && nterms == 0) STOPRUN("Error: Cox model requires at least one  factor or predictor");
-    if (nterms == 0 && m.intercept == 0) STOPRUN("Error: model requires at least an intcpt, or factor or predictor");
+    if (nterms == 0 && m.intercept == 0)
+        STOPRUN("Error: model requires at least an intcpt, or factor or predictor");
     if (nresp > 1) STOPRUN("Error  more than one response variable specified");
     if (ncens > 1) STOPRUN("Error  more than one censoring variable specified");
     if (nweight > 1) STOPRUN("Error  more than one weight variable specified");

@@ -8,7 +8,9 @@
 #include <memory>
 
 namespace {
-bool separator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == ','; }
+bool separator(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == ',';
+}
 
 // Splits one line into values; false with a reason when the line cannot be split.
 bool splitline(std::string_view line, std::vector<MODVAL> &vals, std::string &why) {
@@ -30,7 +32,8 @@ bool splitline(std::string_view line, std::vector<MODVAL> &vals, std::string &wh
             std::size_t start = i++;
             for (;;) {
                 if (i >= line.size()) {
-                    why = "the quoted value starting in column " + std::to_string(start + 1) + " is not closed";
+                    why =
+                        "the quoted value starting in column " + std::to_string(start + 1) + " is not closed";
                     return false;
                 }
                 if (line[i] == c) {
@@ -48,7 +51,8 @@ bool splitline(std::string_view line, std::vector<MODVAL> &vals, std::string &wh
             aftercomma = false;
         } else {
             std::size_t start = i;
-            while (i < line.size() && !separator(line[i])) ++i;
+            while (i < line.size() && !separator(line[i]))
+                ++i;
             vals.push_back({std::string(line.substr(start, i - start)), false});
             aftercomma = false;
         }
@@ -56,13 +60,17 @@ bool splitline(std::string_view line, std::vector<MODVAL> &vals, std::string &wh
     return true;
 }
 
-std::string shown(const MODVAL &v) { return v.quoted ? "'" + v.text + "'" : "\"" + v.text + "\""; }
+std::string shown(const MODVAL &v) {
+    return v.quoted ? "'" + v.text + "'" : "\"" + v.text + "\"";
+}
 } // namespace
 
 MODLINE::MODLINE(const MODFILE &file, int lineno, std::string what, std::vector<MODVAL> vals)
     : file_(&file), lineno_(lineno), what_(std::move(what)), vals_(std::move(vals)) {}
 
-void MODLINE::fail(std::string_view detail) const { file_->fail(lineno_, detail); }
+void MODLINE::fail(std::string_view detail) const {
+    file_->fail(lineno_, detail);
+}
 
 void MODFILE::fail(int lineno, std::string_view detail) const {
     STOPRUN("Error: model file " + name_ + ", line " + std::to_string(lineno) + ": " + std::string(detail));
@@ -73,7 +81,9 @@ const MODVAL &MODLINE::value(std::size_t k) const {
     return vals_[k];
 }
 
-std::string MODLINE::text(std::size_t k, std::size_t width) const { return PADTXT(value(k).text, width); }
+std::string MODLINE::text(std::size_t k, std::size_t width) const {
+    return PADTXT(value(k).text, width);
+}
 
 int MODLINE::integer(std::size_t k) const {
     const MODVAL &v = value(k);
@@ -99,7 +109,8 @@ MODFILE MODFILE::open(const std::string &path) {
     std::string text;
     char buf[65536];
     std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0) text.append(buf, got);
+    while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0)
+        text.append(buf, got);
     if (std::ferror(f.get())) STOPRUN("Error: cannot read the model file " + path);
     return MODFILE(path, std::move(text));
 }

@@ -4,10 +4,14 @@
 
 namespace {
 std::FILE *sink = nullptr;
-std::FILE *out() { return sink ? sink : stdout; }
+std::FILE *out() {
+    return sink ? sink : stdout;
+}
 } // namespace
 
-void MSGSINK(std::FILE *s) { sink = s; }
+void MSGSINK(std::FILE *s) {
+    sink = s;
+}
 
 void MSG(std::string_view text) {
     std::FILE *f = out();
@@ -16,7 +20,9 @@ void MSG(std::string_view text) {
     std::fputc('\n', f);
 }
 
-void MSGBLANK() { std::fputc('\n', out()); }
+void MSGBLANK() {
+    std::fputc('\n', out());
+}
 
 void STOPRUN(std::string_view text) {
     MSG(text);

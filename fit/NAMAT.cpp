@@ -41,6 +41,6 @@ void NAMATR(const DESIGN &dc, int nsm, const int *smlist, double missing, int *m
             int *idx, double &tol) {
     tol = 0;
     for (int k = 0; k < nsm; ++k)
-        nef[k] = NAMAT(dc.column(smlist[k]), dc.n, missing, match + static_cast<std::size_t>(k) * dc.n, scr, idx,
-                       tol);
+        nef[k] = NAMAT(dc.column(smlist[k]), dc.n, missing, match + static_cast<std::size_t>(k) * dc.n, scr,
+                       idx, tol);
 }

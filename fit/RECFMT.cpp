@@ -9,8 +9,12 @@
 #include <cstdio>
 
 namespace {
-bool isdig(char c) { return c >= '0' && c <= '9'; }
-bool datakind(char k) { return k == 'F' || k == 'E' || k == 'D' || k == 'G' || k == 'I'; }
+bool isdig(char c) {
+    return c >= '0' && c <= '9';
+}
+bool datakind(char k) {
+    return k == 'F' || k == 'E' || k == 'D' || k == 'G' || k == 'I';
+}
 
 } // namespace
 
@@ -33,9 +37,12 @@ bool FIELDVAL(std::string_view field, char kind, int d, double &v) {
     int digits = 0;
     bool dot = false;
     for (; i < len; ++i) {
-        if (isdig(s[i])) ++digits;
-        else if (s[i] == '.' && !dot && kind != 'I') dot = true;
-        else break;
+        if (isdig(s[i]))
+            ++digits;
+        else if (s[i] == '.' && !dot && kind != 'I')
+            dot = true;
+        else
+            break;
     }
     if (digits == 0) return false;
     std::string_view mantissa(s + m0, i - m0);
@@ -43,8 +50,10 @@ bool FIELDVAL(std::string_view field, char kind, int d, double &v) {
     if (i < len) { // exponent: a letter E, D or Q and an optional sign, or a sign alone
         if (kind == 'I') return false;
         char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s[i])));
-        if (c == 'E' || c == 'D' || c == 'Q') ++i;
-        else if (c != '+' && c != '-') return false;
+        if (c == 'E' || c == 'D' || c == 'Q')
+            ++i;
+        else if (c != '+' && c != '-')
+            return false;
         bool eneg = false;
         if (i < len && (s[i] == '+' || s[i] == '-')) eneg = s[i++] == '-';
         if (i == len) return false;
@@ -70,8 +79,10 @@ void RECFMT::fail(std::size_t pos, std::string_view what) const {
 RECFMT::RECFMT(std::string_view text) : text_(text) {
     std::size_t i = 0;
     auto peek = [&]() -> char {
-        while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t')) ++i;
-        return i < text_.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text_[i]))) : '\0';
+        while (i < text_.size() && (text_[i] == ' ' || text_[i] == '\t'))
+            ++i;
+        return i < text_.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text_[i])))
+                                : '\0';
     };
     auto number = [&](std::int64_t &v) -> bool { // digits, blanks between them ignored
         if (!isdig(peek())) return false;
@@ -86,10 +97,10 @@ RECFMT::RECFMT(std::string_view text) : text_(text) {
 
     if (peek() != '(') fail(i, "a format begins with (");
     ++i;
-    std::vector<std::size_t> open; // groups not yet closed
+    std::vector<std::size_t> open;    // groups not yet closed
     std::size_t lastgroup = SIZE_MAX; // last group at the top level
-    bool needsep = false;   // an item was just read: a comma, '/', ':' or ')' must follow
-    bool commaok = false;   // a comma may stand here
+    bool needsep = false;             // an item was just read: a comma, '/', ':' or ')' must follow
+    bool commaok = false;             // a comma may stand here
     bool aftercomma = false;
     for (;;) {
         char c = peek();
@@ -177,7 +188,9 @@ RECFMT::RECFMT(std::string_view text) : text_(text) {
             if (!number(nd.n)) fail(i, "expected a number");
             if (nd.kind == 'T' && nd.n == 0) fail(i, "columns are counted from 1");
         } else {
-            fail(kindat, c == '\0' ? "expected )" : "unknown edit descriptor");
+            fail(kindat, c == '\0' ? "expected )"
+                         : hasrep  ? "expected an edit descriptor after the repeat count"
+                                   : "unknown edit descriptor");
         }
         nd.text = text_.substr(at, i - at);
         nd.text.erase(std::remove(nd.text.begin(), nd.text.end(), ' '), nd.text.end());
@@ -208,9 +221,11 @@ RECFMT::RECFMT(std::string_view text) : text_(text) {
         sums.back() = std::min(sums.back() + cost, MAXSTEPS + 1);
     }
     if (!anydata) fail(0, "it holds no data field (F, E, D, G or I)");
-    if (sums.back() > MAXSTEPS) fail(0, "it expands to more than " + std::to_string(MAXSTEPS) + " descriptors");
+    if (sums.back() > MAXSTEPS)
+        fail(0, "it expands to more than " + std::to_string(MAXSTEPS) + " descriptors");
     revert_ = lastgroup == SIZE_MAX ? 0 : lastgroup;
-    revertdata_ = std::any_of(nodes_.begin() + revert_, nodes_.end(), [](const NODE &nd) { return datakind(nd.kind); });
+    revertdata_ =
+        std::any_of(nodes_.begin() + revert_, nodes_.end(), [](const NODE &nd) { return datakind(nd.kind); });
     stack_.reserve(nodes_.size());
 }
 
@@ -224,7 +239,8 @@ bool RECFMT::read(DATFILE &src, double *row, int p) {
     for (;;) {
         if (pos == nodes_.size()) { // descriptors run out
             if (got == p) return true;
-            if (!revertdata_) fail(nodes_[revert_].at, "the values run out of data fields: its last group holds none");
+            if (!revertdata_)
+                fail(nodes_[revert_].at, "the values run out of data fields: its last group holds none");
             if (!src.nextline(rec)) return false;
             col = 1;
             pos = revert_;
@@ -270,8 +286,8 @@ bool RECFMT::read(DATFILE &src, double *row, int p) {
                     field = rec.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(nd.n));
                 if (!FIELDVAL(field, nd.kind, nd.d, row[got]))
                     STOPRUN("Error: data file " + src.name() + ", line " + std::to_string(src.lineno()) +
-                            ", columns " + std::to_string(col) + "-" + std::to_string(col + nd.n - 1) + ": field " +
-                            nd.text + " does not hold a number: " + SHOWDATA(field));
+                            ", columns " + std::to_string(col) + "-" + std::to_string(col + nd.n - 1) +
+                            ": field " + nd.text + " does not hold a number: " + SHOWDATA(field));
                 ++got;
                 col += nd.n;
             }

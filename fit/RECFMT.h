@@ -32,13 +32,13 @@ class RECFMT {
   private:
     struct NODE {
         explicit NODE(char k) : kind(k) {}
-        char kind;              // F E D G I (data), X, T, L (TL), R (TR), '/', ':', '(' and ')'
-        std::int64_t rep = 1;   // repeat count (data, '/', group)
-        std::int64_t n = 0;     // width for data fields; count or column for X, T, L, R
-        int d = 0;              // decimals of a real field
-        std::size_t match = 0;  // a group's other parenthesis
-        std::string text;       // as written, for messages
-        std::size_t at = 0;     // its first character in the format
+        char kind;             // F E D G I (data), X, T, L (TL), R (TR), '/', ':', '(' and ')'
+        std::int64_t rep = 1;  // repeat count (data, '/', group)
+        std::int64_t n = 0;    // width for data fields; count or column for X, T, L, R
+        int d = 0;             // decimals of a real field
+        std::size_t match = 0; // a group's other parenthesis
+        std::string text;      // as written, for messages
+        std::size_t at = 0;    // its first character in the format
     };
     struct OPEN {
         std::size_t begin;

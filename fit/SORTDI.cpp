@@ -28,7 +28,8 @@ void SORTDI(double *x, int *idx, int i, int j) {
     double *xs = x + (i - 1);
     int *is = idx + (i - 1);
     int m = j - i + 1;
-    for (int r = m / 2 - 1; r >= 0; --r) siftdown(xs, is, r, m);
+    for (int r = m / 2 - 1; r >= 0; --r)
+        siftdown(xs, is, r, m);
     for (int end = m - 1; end > 0; --end) {
         std::swap(xs[0], xs[end]);
         std::swap(is[0], is[end]);

@@ -39,20 +39,20 @@ struct WORK {
     double *SMDF = nullptr;   // SMDF(nsm)     smoother target df of each smooth term
     double *SCR = nullptr;    // SCR(n)        scratch: sorted copies, permutations
     // integers
-    int *ROLE = nullptr;      // ROLE(p)       variable role codes
-    int *STATUS = nullptr;    // STATUS(n)     censoring status 0/1
-    int *COLVAR = nullptr;    // COLVAR(q)     source variable of each design column (0: intercept)
-    int *COLKIND = nullptr;   // COLKIND(q)    1 smooth, 2 linear, 100 + categories factor indicator
-    int *COLNOBS = nullptr;   // COLNOBS(q)    non-missing values of each design column
-    int *COLLAB = nullptr;    // COLLAB(q)     term label number (TERMLAB.h) of each design column
-    int *SMLIST = nullptr;    // SMLIST(nsm)   design column of each smooth term
-    int *NEF = nullptr;       // NEF(nsm)      fitted distinct-abscissa groups of each smooth term
-    int *MATCH = nullptr;     // MATCH(n, nsm) distinct-abscissa group of each observation, per term
-    int *INDEX = nullptr;     // INDEX(n)      scratch: observation numbers carried by sorts
-    int *ISCR = nullptr;      // ISCR(n)       scratch: integer permutations
+    int *ROLE = nullptr;    // ROLE(p)       variable role codes
+    int *STATUS = nullptr;  // STATUS(n)     censoring status 0/1
+    int *COLVAR = nullptr;  // COLVAR(q)     source variable of each design column (0: intercept)
+    int *COLKIND = nullptr; // COLKIND(q)    1 smooth, 2 linear, 100 + categories factor indicator
+    int *COLNOBS = nullptr; // COLNOBS(q)    non-missing values of each design column
+    int *COLLAB = nullptr;  // COLLAB(q)     term label number (TERMLAB.h) of each design column
+    int *SMLIST = nullptr;  // SMLIST(nsm)   design column of each smooth term
+    int *NEF = nullptr;     // NEF(nsm)      fitted distinct-abscissa groups of each smooth term
+    int *MATCH = nullptr;   // MATCH(n, nsm) distinct-abscissa group of each observation, per term
+    int *INDEX = nullptr;   // INDEX(n)      scratch: observation numbers carried by sorts
+    int *ISCR = nullptr;    // ISCR(n)       scratch: integer permutations
     // characters
-    char *NAMES = nullptr;    // NAMES(20, p)  variable names, blank-padded
-    char *TYPES = nullptr;    // TYPES(10, p)  variable types, blank-padded
+    char *NAMES = nullptr; // NAMES(20, p)  variable names, blank-padded
+    char *TYPES = nullptr; // TYPES(10, p)  variable types, blank-padded
 
     std::size_t reals = 0, integers = 0, characters = 0; // lengths of the three parts
     std::unique_ptr<std::byte[]> block;                  // the one allocation, zero-filled

@@ -28,8 +28,10 @@ std::string writedata(const std::filesystem::path &path, int n, bool fixed) {
     for (int j = 0; j < n; ++j) {
         int y = static_cast<int>(gen() % 2), c = static_cast<int>(gen() % 50);
         double a = u(gen), b = u(gen) / 1000, d = u(gen) * 100, e = u(gen);
-        if (fixed) std::fprintf(f, "%2d%4d%12.5f%12.7f%14.4f%12.5f\n", y, c, a, b, d, e);
-        else std::fprintf(f, "%d %d %.5f %.7f,%.4f %.5f\n", y, c, a, b, d, e);
+        if (fixed)
+            std::fprintf(f, "%2d%4d%12.5f%12.7f%14.4f%12.5f\n", y, c, a, b, d, e);
+        else
+            std::fprintf(f, "%d %d %.5f %.7f,%.4f %.5f\n", y, c, a, b, d, e);
     }
     std::fclose(f);
     return path.string();
@@ -41,7 +43,8 @@ struct TIMES {
     double wall = 1e30, cpu = 1e30;
 };
 
-TIMES seconds(const std::string &path, int n, const std::string &format, std::vector<double> &x, int repeats) {
+TIMES seconds(const std::string &path, int n, const std::string &format, std::vector<double> &x,
+              int repeats) {
     TIMES best;
     for (int r = 0; r < repeats; ++r) {
         auto t0 = std::chrono::steady_clock::now();
@@ -75,7 +78,8 @@ int main(int argc, char **argv) {
     std::vector<double> xfree = x;
     TIMES tfixed = seconds(fixedfile, n, "(F2.0, I4, F12.5, F12.7, F14.4, F12.5)", x, repeats);
     double maxdiff = 0;
-    for (std::size_t k = 0; k < x.size(); ++k) maxdiff = std::max(maxdiff, std::abs(x[k] - xfree[k]));
+    for (std::size_t k = 0; k < x.size(); ++k)
+        maxdiff = std::max(maxdiff, std::abs(x[k] - xfree[k]));
 
     std::printf("observations %d, values per observation %d, best of %d\n", n, P, repeats);
     report("free format:", tfree, n, freefile);

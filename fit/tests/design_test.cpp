@@ -53,9 +53,11 @@ TEST(Factor, ThreeValuesWithDfThreeStops) {
     std::vector<double> x{1, 2, 3};
     CAPTURE out;
     EXPECT_EQ(stopmessage([&] {
-                  GETDUM(4, 3.0, x.data(), ONES.data(), 99999, c.dc, c.role.data(), c.scr.data(), c.idx.data());
+                  GETDUM(4, 3.0, x.data(), ONES.data(), 99999, c.dc, c.role.data(), c.scr.data(),
+                         c.idx.data());
               }),
-              "Error: for variable   4, the number of distinct values is      3; the degrees of freedom should be      2");
+              "Error: for variable   4, the number of distinct values is      3; the degrees of freedom "
+              "should be      2");
 }
 
 TEST(Factor, MissingCodeAsLargestValueBecomesTheLastCategory) {
@@ -63,7 +65,8 @@ TEST(Factor, MissingCodeAsLargestValueBecomesTheLastCategory) {
     std::vector<double> x{1, 99999, 2, 1};
     CAPTURE out;
     GETDUM(2, 2.0, x.data(), ONES.data(), 99999, c.dc, c.role.data(), c.scr.data(), c.idx.data());
-    EXPECT_EQ(out.text(), " For missing data in var    2 , creating new category #   3 , labelled \"mi: \"\n");
+    EXPECT_EQ(out.text(),
+              " For missing data in var    2 , creating new category #   3 , labelled \"mi: \"\n");
     ASSERT_EQ(c.dc.used, 2);
     EXPECT_EQ(c.lab(1), "d2: ");
     EXPECT_EQ(c.lab(2), "mi: ");
@@ -82,7 +85,8 @@ TEST(Factor, CategoryNeedsAPositiveWeightOnTheObservationHoldingTheValue) {
 
 TEST(Factor, TwentyOneCategoriesStop) {
     std::vector<double> x(21), w(21, 1.0);
-    for (int j = 0; j < 21; ++j) x[j] = j;
+    for (int j = 0; j < 21; ++j)
+        x[j] = j;
     COLUMNS c(21, 20);
     CAPTURE out;
     EXPECT_EQ(stopmessage([&] {
@@ -96,8 +100,8 @@ TEST(Predictor, DfExactlyOneIsLinearAndAnyOtherSmooth) {
     std::vector<double> x{1, 2, 3};
     GETVRS(1, 1.0, PADTXT("predictor", 10), x.data(), ONES.data(), 99999, c.dc, c.role.data(), c.scr.data(),
            c.idx.data());
-    GETVRS(2, 1.0001, PADTXT("predictor", 10), x.data(), ONES.data(), 99999, c.dc, c.role.data(), c.scr.data(),
-           c.idx.data());
+    GETVRS(2, 1.0001, PADTXT("predictor", 10), x.data(), ONES.data(), 99999, c.dc, c.role.data(),
+           c.scr.data(), c.idx.data());
     EXPECT_EQ(c.kind[0], KLINEAR);
     EXPECT_EQ(c.lab(1), "lin:");
     EXPECT_EQ(c.kind[1], KSMOOTH);
@@ -124,12 +128,12 @@ TEST(Abscissae, GroupsWithinTheTolerance) {
         std::vector<int> match;
         int nef;
     } cases[] = {
-        {{0, 1.0, 1.0004}, {1, 2, 2}, 2},                  // range ~1, tolerance ~0.001: one group
-        {{0, 1.0, 1.002}, {1, 2, 3}, 3},                   // 0.002 apart: two groups
-        {{2, 99999, 1, 99999}, {2, 3, 1, 3}, 2},           // missing codes form the last group
-        {{2, -9, 1}, {2, 3, 1}, 2},                        // also when the code sorts first
-        {{2e6, 3e6, 2.0015e6}, {1, 3, 2}, 3},              // range from the data, not from a sentinel
-        {{5, 5, 5}, {1, 1, 1}, 1},                         // equal values: range |x|
+        {{0, 1.0, 1.0004}, {1, 2, 2}, 2},        // range ~1, tolerance ~0.001: one group
+        {{0, 1.0, 1.002}, {1, 2, 3}, 3},         // 0.002 apart: two groups
+        {{2, 99999, 1, 99999}, {2, 3, 1, 3}, 2}, // missing codes form the last group
+        {{2, -9, 1}, {2, 3, 1}, 2},              // also when the code sorts first
+        {{2e6, 3e6, 2.0015e6}, {1, 3, 2}, 3},    // range from the data, not from a sentinel
+        {{5, 5, 5}, {1, 1, 1}, 1},               // equal values: range |x|
     };
     for (auto &t : cases) {
         int n = static_cast<int>(t.x.size());

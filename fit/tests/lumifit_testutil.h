@@ -54,7 +54,8 @@ inline RUN runlumifit(const std::filesystem::path &dir) {
     if (!p) return r;
     char buf[4096];
     std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, got);
+    while ((got = std::fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, got);
     int st = pclose(p);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     return r;
@@ -74,7 +75,8 @@ class CAPTURE {
         std::string s;
         char buf[4096];
         std::size_t got;
-        while ((got = std::fread(buf, 1, sizeof buf, f_)) > 0) s.append(buf, got);
+        while ((got = std::fread(buf, 1, sizeof buf, f_)) > 0)
+            s.append(buf, got);
         return s;
     }
 

@@ -15,7 +15,8 @@ std::string modeltext(const std::string &n, const std::string &icpt, const std::
                       const std::string &family, const std::string &link) {
     std::string t = "DATA: d\nP: " + std::to_string(vars.size()) + "\nN: " + n +
                     "\nFORMAT: free\nMISSING-CODE: 99999\nINTERCEPT: " + icpt + "\n'VARIABLE NAME' TYPE DF\n";
-    for (const auto &v : vars) t += v + "\n";
+    for (const auto &v : vars)
+        t += v + "\n";
     return t + "FAMILY: " + family + "\nLINK: " + link + "\nTHRESHOLDS: 0.001 0.001\n'MAX ITERS:' 10 10\n";
 }
 
@@ -61,9 +62,10 @@ TEST(FirstPass, SizesCountFactorDfSmoothTermsAndTheIntercept) {
 }
 
 TEST(FirstPass, ValuesInQuotesAndCommas) {
-    MODFILE mod("$.mod", "DATA:,'my data'\n\nP:,2\nN: -1\nFORMAT: \"(F4.0, F4.0)\"\nMISSING-CODE: 99999\n"
-                         "INTERCEPT: yes\n'VARIABLE NAME' TYPE DF\n\"y\" response 0\nx predictor 1\n"
-                         "FAMILY: gaussian\nLINK: identity\nTHRESHOLDS: 1e-3, 1D-3\n'MAX ITERS:' 10 10 extra\n");
+    MODFILE mod("$.mod",
+                "DATA:,'my data'\n\nP:,2\nN: -1\nFORMAT: \"(F4.0, F4.0)\"\nMISSING-CODE: 99999\n"
+                "INTERCEPT: yes\n'VARIABLE NAME' TYPE DF\n\"y\" response 0\nx predictor 1\n"
+                "FAMILY: gaussian\nLINK: identity\nTHRESHOLDS: 1e-3, 1D-3\n'MAX ITERS:' 10 10 extra\n");
     TEMPDIR dir(true);
     dir.write("my data.dat", "   1   2\n   3   4\n   5   6\n");
     EXPECT_EQ(GETDIM(mod).n, 3);
@@ -111,7 +113,8 @@ TEST(SetUp, DesignColumnsSmoothListAndMissingValues) {
                       "gauss", "ident"),
             "1 1 1 5 0\n2 2 2 4 0\n3 99999 1 3 0\n4 4 2 2 0\n5 5 1 1 0\n");
     ASSERT_EQ(s.dc.used, 4);
-    EXPECT_EQ((std::vector<int>(s.dc.kind, s.dc.kind + 4)), (std::vector<int>{KSMOOTH, KFACTOR + 2, KLINEAR, KLINEAR}));
+    EXPECT_EQ((std::vector<int>(s.dc.kind, s.dc.kind + 4)),
+              (std::vector<int>{KSMOOTH, KFACTOR + 2, KLINEAR, KLINEAR}));
     EXPECT_EQ((std::vector<int>(s.dc.var, s.dc.var + 4)), (std::vector<int>{2, 3, 4, 0}));
     EXPECT_EQ((std::vector<int>(s.w.ROLE, s.w.ROLE + 5)), (std::vector<int>{2, 1, 102, 1, 0}));
     EXPECT_STREQ(TERMLABEL(s.dc.label[1]), "d2: ");

@@ -17,8 +17,10 @@ struct MODTEXT {
     std::string family = "FAMILY: gaussian", link = "LINK: identity", thresh = "THRESHOLDS: 0.001 0.001",
                 maxit = "'MAX ITERS:' 10 10";
     std::string text() const {
-        std::string t = data + "\n" + p + "\n" + n + "\n" + format + "\n" + miss + "\n" + icpt + "\n" + header + "\n";
-        for (const auto &v : vars) t += v + "\n";
+        std::string t =
+            data + "\n" + p + "\n" + n + "\n" + format + "\n" + miss + "\n" + icpt + "\n" + header + "\n";
+        for (const auto &v : vars)
+            t += v + "\n";
         return t + family + "\n" + link + "\n" + thresh + "\n" + maxit + "\n";
     }
 };
@@ -31,7 +33,8 @@ const std::string TOYSPACE = " Space requirement:        336 real         55 int
 std::vector<std::string> lines(const std::string &s) {
     std::vector<std::string> v;
     std::istringstream in(s);
-    for (std::string l; std::getline(in, l);) v.push_back(l);
+    for (std::string l; std::getline(in, l);)
+        v.push_back(l);
     return v;
 }
 
@@ -39,10 +42,11 @@ struct CASE {
     const char *name;
     std::function<void(MODTEXT &, std::string &)> change; // edits the model text and the data
     int status;
-    bool workspace;                 // whether the output starts with the workspace lines
-    std::vector<std::string> tail;  // the last lines of the output, exactly
+    bool workspace;                // whether the output starts with the workspace lines
+    std::vector<std::string> tail; // the last lines of the output, exactly
 };
 
+// clang-format off
 const std::vector<CASE> &cases() {
     static const std::vector<CASE> c = {
         {"valid model", [](MODTEXT &, std::string &) {}, 0, true, {}},
@@ -184,8 +188,11 @@ const std::vector<CASE> &cases() {
     };
     return c;
 }
+// clang-format on
 
-void PrintTo(const CASE &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const CASE &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class RUNCASE : public testing::TestWithParam<CASE> {};
 
@@ -209,7 +216,8 @@ TEST_P(RUNCASE, PrintsItsMessagesAndExitStatus) {
 
 INSTANTIATE_TEST_SUITE_P(ModelFiles, RUNCASE, testing::ValuesIn(cases()), [](const auto &info) {
     std::string s;
-    for (const char *p = info.param.name; *p; ++p) s += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    for (const char *p = info.param.name; *p; ++p)
+        s += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
     return s;
 });
 
@@ -230,9 +238,12 @@ TEST(Run, SeventyFiveVariablesAreAccepted) {
     MODTEXT m;
     m.p = "P: 75";
     std::string row = "1 2 3";
-    for (int i = 4; i <= 75; ++i) m.vars.push_back("v" + std::to_string(i) + " predictor 0"), row += " 0";
+    for (int i = 4; i <= 75; ++i)
+        m.vars.push_back("v" + std::to_string(i) + " predictor 0"), row += " 0";
     std::string data;
-    for (int j = 1; j <= 5; ++j) data += std::to_string(j) + " " + std::to_string(j) + " " + std::to_string(j % 3 + 1) + row.substr(5) + "\n";
+    for (int j = 1; j <= 5; ++j)
+        data += std::to_string(j) + " " + std::to_string(j) + " " + std::to_string(j % 3 + 1) +
+                row.substr(5) + "\n";
     TEMPDIR dir;
     dir.write("$.mod", m.text());
     dir.write("toy.dat", data);

@@ -1,7 +1,7 @@
 // Record-format reading: the first byte gives p (1..75), the first line the format, the rest is
 // the data file.
-#include "RECFMT.h"
 #include "READD.h"
+#include "RECFMT.h"
 #include "fuzz_quiet.h"
 
 #include <cstdint>
