@@ -32,7 +32,7 @@ function(toolkit_add_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "TOOLKIT_BUILD=${CMAKE_BINARY_DIR};TOOLKIT_SOURCE=${CMAKE_SOURCE_DIR}")
+    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "TOOLKIT_BUILD=${CMAKE_BINARY_DIR}")
 endfunction()
 
 # toolkit_add_fuzzer(NAME SOURCES <files...> [LIBS <targets...>] [CORPUS <dir>])
