@@ -64,11 +64,14 @@ bool FIELDVAL(std::string_view field, char kind, int d, double &v) {
         if (eneg) exp = -exp;
     }
     if (!dot && kind != 'I') exp -= d;
-    char norm[96];
-    int n = std::snprintf(norm, sizeof norm, "%s%.*se%ld", neg ? "-" : "", static_cast<int>(mantissa.size()),
-                          mantissa.data(), exp);
-    auto [ptr, ec] = std::from_chars(norm, norm + n, v);
-    return ec == std::errc() && ptr == norm + n && std::isfinite(v);
+    char norm[96]; // sign, mantissa, 'e', exponent: what from_chars reads
+    char *e = norm;
+    if (neg) *e++ = '-';
+    e = std::copy(mantissa.begin(), mantissa.end(), e);
+    *e++ = 'e';
+    e = std::to_chars(e, norm + sizeof norm, exp).ptr;
+    auto [ptr, ec] = std::from_chars(norm, e, v);
+    return ec == std::errc() && ptr == e && std::isfinite(v);
 }
 
 void RECFMT::fail(std::size_t pos, std::string_view what) const {
