@@ -8,7 +8,7 @@ using namespace orthix;
 
 extern "C" int16_t QLEX_CheckWord(int16_t sid, const char* word, char* replWord, int16_t replWordSz) {
     return guarded("QLEX_CheckWord", [&]() -> int16_t {
-        std::vector<Lexicon*> lexicons;
+        thread_local std::vector<Lexicon*> lexicons;  // kept between calls: no allocation per word
         uint32_t options;
         {
             EngineLock lock;
@@ -17,11 +17,11 @@ extern "C" int16_t QLEX_CheckWord(int16_t sid, const char* word, char* replWord,
             Session* session = findSession(sid, "QLEX_CheckWord");
             if (!session)
                 return QLEX_ERR_BAD_SESSION;
-            lexicons = searchOrder(*session);
+            searchOrder(*session, lexicons);
             options = session->options;
         }
         WordChecker checker(lexicons, options);
-        WordChecker::Result result = checker.judge(word ? word : "");
+        WordChecker::Result result = checker.judge(word ? std::string_view(word, strnlen(word, kMaxWord)) : "");
         if (replWord && replWordSz > 0) {
             std::size_t n = std::min<std::size_t>(result.replacement.size(), static_cast<std::size_t>(replWordSz - 1));
             std::memcpy(replWord, result.replacement.data(), n);

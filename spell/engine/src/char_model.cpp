@@ -1,15 +1,8 @@
 #include "char_model.h"
 
-#include <array>
-
 namespace orthix {
 
 namespace {
-
-struct CharInfo {
-    unsigned char cls;
-    unsigned char base;
-};
 
 constexpr bool upperVowel(int c) {
     return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U' || (c >= 0xC0 && c <= 0xC6) ||
@@ -56,12 +49,9 @@ constexpr std::array<CharInfo, 256> buildTable() {
     return t;
 }
 
-constexpr std::array<CharInfo, 256> kTable = buildTable();
-
 } // namespace
 
-unsigned char charClass(unsigned char c) { return kTable[c].cls; }
-unsigned char baseLetter(unsigned char c) { return kTable[c].base; }
+constexpr std::array<CharInfo, 256> kCharTable = buildTable();
 
 std::string lowered(const std::string& word) {
     std::string out = word;

@@ -2,6 +2,7 @@
 // byte value, arithmetic case conversion, and the two apostrophes.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace orthix {
@@ -16,9 +17,15 @@ enum CharClass : unsigned char {
     kVowel = 0x40,
 };
 
-unsigned char charClass(unsigned char c);
+struct CharInfo {
+    unsigned char cls;   // CharClass bits
+    unsigned char base;  // base letter or 0
+};
+extern const std::array<CharInfo, 256> kCharTable;
+
+inline unsigned char charClass(unsigned char c) { return kCharTable[c].cls; }
 // The unaccented upper-case letter a character stands for, or 0 (digits, punctuation, Ð, Þ, ð, þ).
-unsigned char baseLetter(unsigned char c);
+inline unsigned char baseLetter(unsigned char c) { return kCharTable[c].base; }
 
 inline bool isLetter(unsigned char c) { return charClass(c) & kLetter; }
 inline bool isDigit(unsigned char c) { return charClass(c) & kDigit; }

@@ -24,7 +24,7 @@ int16_t MemoryLexicon::language() const {
 
 int16_t MemoryLexicon::find(const char* word, bool caseSensitive, char* other, int otherSize) {
     std::lock_guard lock(mutex_);
-    const LexEntry* e = list_.find(makeEntry(word, 'i', nullptr).word, caseSensitive);
+    const LexEntry* e = list_.find(std::string_view(word ? word : "", word ? strnlen(word, kMaxWord) : 0), caseSensitive);
     if (!e)
         return QLEX_ERR_NOT_FOUND;
     if (other && otherSize > 0) {

@@ -26,12 +26,11 @@ LexiconSlot* findLexicon(Session& session, int16_t lexId, const char* function) 
     return &session.lexicons[lexId];
 }
 
-std::vector<Lexicon*> searchOrder(Session& session) {
-    std::vector<Lexicon*> order;
+void searchOrder(Session& session, std::vector<Lexicon*>& order) {
+    order.clear();
     for (LexiconSlot& slot : session.lexicons)
         if (slot.kind != kFreeSlot)
             order.push_back(slot.lexicon.get());
-    return order;
 }
 
 } // namespace orthix

@@ -35,6 +35,6 @@ Session* findSession(int16_t sid, const char* function);
 LexiconSlot* findLexicon(Session& session, int16_t lexId, const char* function);
 
 // The session's lexicons in id order, the order in which checks ask them.
-std::vector<Lexicon*> searchOrder(Session& session);
+void searchOrder(Session& session, std::vector<Lexicon*>& order);
 
 } // namespace orthix

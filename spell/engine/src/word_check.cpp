@@ -105,7 +105,7 @@ int WordChecker::lookup(const std::string& word, bool caseSensitive, std::string
         int action = lex->find(word.c_str(), caseSensitive, buffer, sizeof buffer);
         if (action < 0)
             continue;  // not there, or a lexicon that cannot look words up
-        if (other)
+        if (other && isChange(action))
             *other = buffer;
         return action;
     }
@@ -175,8 +175,8 @@ bool WordChecker::isCorrect(const std::string& word) {
     return correct;
 }
 
-WordChecker::Result WordChecker::judge(const std::string& word) {
-    return judgeWord(word.substr(0, kMaxWord));
+WordChecker::Result WordChecker::judge(std::string_view word) {
+    return judgeWord(std::string(word.substr(0, kMaxWord)));
 }
 
 WordChecker::Result WordChecker::judgeWord(const std::string& received) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -31,7 +32,7 @@ public:
     };
 
     // Judges `word` (cut to 63 characters).
-    Result judge(const std::string& word);
+    Result judge(std::string_view word);
 
 private:
     Result judgeWord(const std::string& word);

@@ -11,6 +11,7 @@ namespace orthix {
 namespace {
 
 bool wordLess(const LexEntry& a, const LexEntry& b) { return a.word < b.word; }  // unsigned bytes
+bool entryBefore(const LexEntry& e, std::string_view word) { return std::string_view(e.word) < word; }
 
 } // namespace
 
@@ -31,7 +32,7 @@ std::optional<LexEntry> WordList::insert(LexEntry entry) {
 }
 
 std::optional<LexEntry> WordList::remove(const std::string& word) {
-    auto at = std::lower_bound(entries_.begin(), entries_.end(), LexEntry{word, {}, 'i'}, wordLess);
+    auto at = std::lower_bound(entries_.begin(), entries_.end(), word, entryBefore);
     if (at == entries_.end() || at->word != word)
         return std::nullopt;
     folded_.clear();
@@ -71,9 +72,9 @@ void WordList::swap(WordList& other) {
     std::swap(language_, other.language_);
 }
 
-const LexEntry* WordList::find(const std::string& word, bool caseSensitive) const {
+const LexEntry* WordList::find(std::string_view word, bool caseSensitive) const {
     if (caseSensitive) {
-        auto at = std::lower_bound(entries_.begin(), entries_.end(), LexEntry{word, {}, 'i'}, wordLess);
+        auto at = std::lower_bound(entries_.begin(), entries_.end(), word, entryBefore);
         return at != entries_.end() && at->word == word ? &*at : nullptr;
     }
     if (folded_.size() != entries_.size()) {
@@ -83,7 +84,7 @@ const LexEntry* WordList::find(const std::string& word, bool caseSensitive) cons
             folded_.emplace_back(lowered(entries_[i].word), i);
         std::sort(folded_.begin(), folded_.end());
     }
-    std::pair<std::string, uint32_t> key{lowered(word), 0};
+    std::pair<std::string, uint32_t> key{lowered(std::string(word)), 0};
     auto at = std::lower_bound(folded_.begin(), folded_.end(), key);
     return at != folded_.end() && at->first == key.first ? &entries_[at->second] : nullptr;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -41,7 +42,7 @@ public:
 
     // Case-sensitive: the entry with exactly this word. Otherwise the first entry in list order
     // whose word equals it when both are folded to lower case.
-    const LexEntry* find(const std::string& word, bool caseSensitive) const;
+    const LexEntry* find(std::string_view word, bool caseSensitive) const;
 
     // "word\tAother\0" per entry, then one more NUL: the entry count, or QLEX_ERR_BUFFER_TOO_SMALL.
     int32_t list(char* buffer, int32_t size) const;
