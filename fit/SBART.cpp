@@ -59,7 +59,8 @@ int SBART(const double *xs, const double *ys, const double *ws, int nef, const d
             break;
         bool golden = true;
         if (std::fabs(e) > tol1) {
-            // Parabola through x, w, v.
+            // Parabola through x, w, v; its minimum is taken only inside (a, b) and when the
+            // step is shorter than half the step before last.
             double r = (x - w) * (fx - fv);
             double q = (x - v) * (fx - fw);
             double p = (x - v) * q - (x - w) * r;
@@ -86,13 +87,19 @@ int SBART(const double *xs, const double *ys, const double *ws, int nef, const d
             return info;
         last = u;
         const double fu = crit;
-        if (fu <= fx) {
-            (u >= x ? a : b) = x;
+        if (fu <= fx) { // u is the new best point; x becomes an end of the bracket
+            if (u >= x)
+                a = x;
+            else
+                b = x;
             v = w, fv = fw;
             w = x, fw = fx;
             x = u, fx = fu;
-        } else {
-            (u < x ? a : b) = u;
+        } else { // u becomes an end of the bracket
+            if (u < x)
+                a = u;
+            else
+                b = u;
             if (fu <= fw || w == x) {
                 v = w, fv = fw;
                 w = u, fw = fu;
