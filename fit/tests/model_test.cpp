@@ -40,6 +40,36 @@ struct SETUP {
     std::string printed;
 };
 
+TEST(ModelReader, ValuesQuotesAndLineNumbers) {
+    MODFILE mod("m", "\n  a,'b c',\"x, y\"  'it''s' 007\r\nshort\n");
+    MODLINE l = mod.next("the first line");
+    EXPECT_EQ(l.lineno(), 2);
+    ASSERT_EQ(l.count(), 5u);
+    EXPECT_EQ(l.text(0, 3), "a  ");
+    EXPECT_EQ(l.text(1, 2), "b ");
+    EXPECT_EQ(l.text(2, 4), "x, y");
+    EXPECT_EQ(l.text(3, 10), "it's      ");
+    EXPECT_EQ(l.integer(4), 7);
+    CAPTURE quiet;
+    EXPECT_EQ(stopmessage([&] { l.integer(3); }),
+              "Error: model file m, line 2: expected the first line, value 4 is not an integer: 'it's'");
+    EXPECT_EQ(stopmessage([&] { l.real(5); }),
+              "Error: model file m, line 2: expected the first line, found too few values");
+    mod.next("a second line");
+    EXPECT_EQ(stopmessage([&] { mod.next("a third line"); }),
+              "Error: model file m ends after line 3; expected a third line");
+}
+
+TEST(ModelReader, LinesThatCannotBeSplit) {
+    CAPTURE quiet;
+    EXPECT_EQ(stopmessage([] { MODFILE("m", "DATA: 'toy\n").next("x"); }),
+              "Error: model file m, line 1: the quoted value starting in column 7 is not closed");
+    EXPECT_EQ(stopmessage([] { MODFILE("m", "P:,,3\n").next("x"); }),
+              "Error: model file m, line 1: empty value before the comma in column 4");
+    EXPECT_EQ(stopmessage([] { MODFILE::open("nosuch/$.mod"); }),
+              "Error: cannot open the model file nosuch/$.mod");
+}
+
 TEST(FirstPass, SizesCountFactorDfSmoothTermsAndTheIntercept) {
     struct {
         std::vector<std::string> vars;
