@@ -1,5 +1,8 @@
 // The vrnImaging2 class through its vtable, loaded from the registered module.
 #include "ComTestSupport.h"
+#include "ForeignSource.h"
+
+#include "imaging/HeaderSerialization.h"
 
 #include <dlfcn.h>
 #include <fstream>
@@ -355,4 +358,64 @@ TEST_F(Class, TheModuleUnloadsWhenTheLastObjectGoes) {
     }
     CoFreeUnusedLibraries();
     EXPECT_FALSE(loaded());
+}
+
+namespace {
+
+// The serialized header of an indexed 8-bit RGB image of 2 x 2 pixels with 4 palette entries.
+VARIANT indexedHeader() {
+    imaging::ImageHeader header = imaging::ImageHeader::Create(nullptr, 2, 2, 8, imaging::icRGB, 1, 4, 0);
+    Bytes palette(12);
+    for (std::size_t i = 0; i < palette.size(); ++i) palette[i] = static_cast<std::uint8_t>(10 * i);
+    header.SetPalette(palette);
+    return byteArray(imaging::serializeHeader(header));
+}
+
+} // namespace
+
+TEST_F(Class, PalettesOfAnIndexedImageCopiedFromAnotherObject) {
+    ForeignSource source(byteArray({0, 1, 2, 3}), indexedHeader());
+    Imaging img;
+    ASSERT_EQ(img->CopyFrom(&source), S_OK);
+    EXPECT_EQ(source.refs, 1u);  // the interface taken from it was released
+    LONG palette = 0, entries = 0;
+    img->get_HasPalette(&palette);
+    img->get_PaletteEntries(&entries);
+    EXPECT_EQ(palette, 1);
+    EXPECT_EQ(entries, 4);
+    EXPECT_EQ(scanLine(img, 1), (Bytes{2, 3}));  // one index byte per pixel
+
+    com::Variant read;
+    ASSERT_EQ(img->ReadPalette(&read), S_OK);
+    EXPECT_EQ(bytesIn(read), (Bytes{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110}));
+
+    com::Variant shorter, text, entry;
+    static_cast<VARIANT&>(shorter) = byteArray(Bytes(11, 1));
+    text.vt = VT_BSTR;
+    EXPECT_EQ(failure(img->WritePalette(shorter)), "0x80040201 Invalid data length - must be equal to the palette size");
+    EXPECT_EQ(failure(img->WritePalette(text)), "0x80040201 Invalid data - byte array required");
+    static_cast<VARIANT&>(entry) = byteArray(Bytes(12, 7));
+    ASSERT_EQ(img->WritePalette(entry), S_OK);
+    com::Variant again;
+    img->ReadPalette(&again);
+    EXPECT_EQ(bytesIn(again), Bytes(12, 7));
+}
+
+TEST_F(Class, MalformedBytesFromAnotherObjectLeaveTheImageAsItWas) {
+    Imaging img;
+    ASSERT_EQ(img->CreateImage(3, 1, 8, imaging::icGray), S_OK);
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = com::bstr_from_utf8("not bytes");
+
+    ForeignSource notBytes(text, indexedHeader());
+    EXPECT_EQ(failure(img->CopyFrom(&notBytes)), "0x80040201 Invalid data - byte array required");
+    ForeignSource wrongCount(byteArray({0, 1, 2}), indexedHeader());
+    EXPECT_EQ(failure(img->CopyFrom(&wrongCount)), "0x80040201 Invalid data length - expected 4 bytes");
+    VARIANT header = indexedHeader();
+    header.parray->rgsabound[0].cElements = 20;  // cut short inside the palette
+    ForeignSource truncated(byteArray({0, 1, 2, 3}), header);
+    EXPECT_EQ(failure(img->CopyFrom(&truncated)).substr(0, 10), "0x80040201");
+    EXPECT_EQ(width(img), 3);
 }
