@@ -44,6 +44,39 @@ TEST(ImageOperation, NeedsASource) {
   expectError([&] { flip.apply(nullptr); }, "No image loaded", errNoImage);
 }
 
+// An operation that only overrides transformLine: complements every byte, and fails at row failAt.
+class ComplementRows : public ImageOperation {
+ public:
+  explicit ComplementRows(int failAt) : failAt_(failAt) {}
+
+ protected:
+  void transformLine(std::uint8_t* destination, const std::uint8_t* sourceRow, int y) override {
+    if (y == failAt_) throw EImageError("row failed", errUnknown);
+    for (int i = 0; i < source().header().bytesPerLine(); ++i) destination[i] = std::uint8_t(~sourceRow[i]);
+  }
+
+ private:
+  int failAt_;
+};
+
+TEST(ImageOperation, DefaultLoopBuildsATemplateCopyRowByRow) {
+  auto image = makeImage(5, 4, 8, icRGB, 1, 1, 4);
+  fillRandom(*image, 20);
+  image->header().SetPalette(std::vector<std::uint8_t>(16, 9));
+  image->header().SetChannelName(3, "Alpha");
+  image->header().SetXResolution(300);
+  const std::vector<std::uint8_t> before = bytesOf(*image);
+
+  auto result = ComplementRows(-1).apply(image.get());
+  EXPECT_EQ(result->header().GetPalette(), image->header().GetPalette());
+  EXPECT_EQ(result->header().GetChannelName(3), "Alpha");
+  EXPECT_EQ(result->header().xResolution(), 300);
+  for (std::size_t i = 0; i < before.size(); ++i) ASSERT_EQ(result->data()[i], std::uint8_t(~before[i]));
+
+  expectError([&] { ComplementRows(2).apply(image.get()); }, "row failed", errUnknown);
+  EXPECT_EQ(bytesOf(*image), before);  // the source is never touched
+}
+
 TEST(CreateImage, FillsRgbWhiteAndOtherModelsWithZero) {
   struct Case { int depth, model, byte; };
   for (Case c : std::vector<Case>{{8, icRGB, 255}, {16, icRGB, 255}, {8, icGray, 0}, {1, icGray, 0}, {8, icCMYK, 0}, {12, icCMY, 0}}) {
