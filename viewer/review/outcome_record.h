@@ -7,6 +7,7 @@
 #include "review_file.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 // One method result: the data set of an outcome analysed by one measure and model.
@@ -17,6 +18,10 @@ public:
     int Model() const { return model_; }
     analysis& Data() { return data_; }
     const analysis& Data() const { return data_; }
+    // Shows this result's funnel plot in the program at funnelview_path, which gets the studies on
+    // its standard input. Defined by the program shell (viewer/gui/funnel_call.cpp). False with the
+    // reason in error when the plot cannot be shown.
+    bool CallFunnel(const std::string& funnelview_path, std::string& error) const;
 
 private:
     int measure_, model_;
