@@ -1,8 +1,9 @@
 // How a C++ member function is called through IDispatch: each parameter type knows the VARIANT
-// type it travels as and whether it is [in] or [out]. Enumerations are declared LONG in
-// signatures, as a caller may pass any 32-bit value and a C++ enum cannot hold every one. call_member<&Class::Method> receives one
+// type it travels as and whether it is [in] or [out]. call_member<&Class::Method> receives one
 // VARIANT per parameter in declaration order, [in] ones already converted to that type, calls
 // the method, and on success stores each [out] value into its VARIANT.
+// Enumerations are declared LONG in signatures: a caller may pass any 32-bit value, and a C++
+// enum without a fixed underlying type cannot hold every one.
 #pragma once
 
 #include "com/variant.h"
@@ -90,7 +91,6 @@ struct MemberTraits;
 
 template <class C, class... A>
 struct MemberTraits<HRESULT (C::*)(A...)> {
-    using Class = C;
     static constexpr std::size_t arity = sizeof...(A);
     static std::vector<ParamInfo> params() {
         return {ParamInfo{"", detail::Arg<A>::vt,
