@@ -11,9 +11,9 @@
 namespace imaging {
 
 // The serialized bytes, exactly as many as the header needs.
-std::vector<std::uint8_t> serializeHeader(const ImageHeader& header);
+std::vector<std::uint8_t> serializeHeader(const ImageHeader &header);
 
 // Rebuilds a header from untrusted bytes; anything malformed is an EImageError (0x201).
 ImageHeader deserializeHeader(std::span<const std::uint8_t> bytes);
 
-}  // namespace imaging
+} // namespace imaging
