@@ -97,3 +97,25 @@ TEST(Registry, DefaultPathIsInTheUserDataFolder) {
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(Registry::file_path(), "/home/someone/.local/share/toolkit-com/registry");
 }
+
+TEST(Registry, DamagedTextEitherParsesOrIsRefused) {
+    Registry r;
+    r.set_value("CLSID\\{A}\\InprocServer32", "", "/lib/a \"b\" \\ c.so");
+    r.set_value("CLSID\\{A}\\InprocServer32", "ThreadingModel", "Apartment");
+    const std::string text = r.text();
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    int refused = 0;
+    for (int round = 0; round < 2000; ++round) {
+        std::string damaged = text.substr(0, next() % (text.size() + 1));  // cut short ...
+        for (int flips = next() % 4; flips > 0 && !damaged.empty(); --flips)  // ... and a few bytes changed
+            damaged[next() % damaged.size()] = static_cast<char>(next() >> 8);
+        try {
+            Registry back = Registry::parse(damaged);
+            EXPECT_EQ(Registry::parse(back.text()).text(), back.text());  // what parses, round-trips
+        } catch (const com::RegistryError&) {
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
