@@ -47,7 +47,11 @@ int16_t CompressedLexicon::open(const char* fileName, int32_t budget) {
     }
     fileName_ = fileName;
     struct stat info;
-    int16_t rc = fstat(fileno(file), &info) == 0 ? readTables(file, uint64_t(info.st_size)) : QLEX_ERR_READ;
+    int16_t rc = QLEX_ERR_READ;
+    if (fstat(fileno(file), &info) == 0)
+        rc = readTables(file, uint64_t(info.st_size));
+    else
+        logLine("%s: read error", fileName);
     std::fclose(file);
     if (rc == 0)
         rc = checkSegments(budget);
@@ -336,14 +340,19 @@ int16_t CompressedLexicon::load(Entry& entry) {
         jumpBytes = 0;
     }
     makeRoom(entry.size + jumpBytes);
-    entry.loaded.reset(new (std::nothrow) LoadedSegment{std::move(data), std::move(jumps), entry.size + jumpBytes});
-    if (!entry.loaded) {
+    std::unique_ptr<LoadedSegment> loaded(
+        new (std::nothrow) LoadedSegment{std::move(data), std::move(jumps), entry.size + jumpBytes});
+    try {
+        if (!loaded)
+            throw std::bad_alloc();
+        loaded_.push_back(uint32_t(&entry - index_.data()));
+    } catch (const std::bad_alloc&) {
         logLine("loadSeg: out of memory");
         return QLEX_ERR_NO_MEMORY;
     }
+    entry.loaded = std::move(loaded);
     entry.stamp = useCounter_;
     loadedBytes_ += entry.loaded->footprint;
-    loaded_.push_back(uint32_t(&entry - index_.data()));
     return 0;
 }
 
@@ -383,6 +392,7 @@ bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseS
 }
 
 int16_t CompressedLexicon::find(const char* word, bool caseSensitive, char* other, int otherSize) {
+    std::lock_guard<std::mutex> guard(cacheMutex_);
     if (other && otherSize > 0)
         other[0] = '\0';
     size_t length = std::strlen(word);
@@ -425,6 +435,7 @@ int32_t CompressedLexicon::list(char*, int32_t) const { return QLEX_ERR_UNSUPPOR
 int32_t CompressedLexicon::listSize() const { return QLEX_ERR_UNSUPPORTED; }
 
 int16_t CompressedLexicon::walk(const char* misspelled, int depth, Scorer score, SuggestionSink& sink) {
+    std::lock_guard<std::mutex> guard(cacheMutex_);
     char head[kKeySize + 1] = {};
     std::strncpy(head, misspelled, kKeySize);
     for (Entry& entry : index_) {

@@ -5,11 +5,15 @@
 // The file is outside input: every count, offset, size and suffix number is checked against the
 // file before it is used, and a malformed file is refused at open (or, for a bad segment, makes
 // that lookup answer "absent") instead of being read out of bounds.
+//
+// Lookups and walks run outside the engine mutex and change the segment cache, so they take the
+// lexicon's own mutex; a walk's scorer and sink must not call back into the same lexicon.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -85,6 +89,7 @@ private:
     uint64_t useCounter_ = 0;
     std::vector<uint32_t> loaded_;  // indices of the entries holding data
     size_t segmentReads_ = 0;
+    std::mutex cacheMutex_;  // guards the loaded segments, their stamps and the counters
 };
 
 } // namespace orthix

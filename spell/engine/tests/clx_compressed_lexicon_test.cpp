@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "clx_compressed_lexicon.h"
@@ -112,6 +114,29 @@ TEST_F(CompressedLexiconTest, BudgetEqualToTheLargestSegmentEvictsAndReloadsSegm
     }
     EXPECT_FALSE(found(lex, "parkx", true));
     EXPECT_FALSE(found(lex, "thesi", true));
+}
+
+TEST_F(CompressedLexiconTest, ThreadsSharingALexiconUnderATightBudgetGetCorrectAnswers) {
+    ClxSummary summary;
+    std::string path = compiled(&summary);
+    CompressedLexicon lex;
+    ASSERT_EQ(lex.open(path.c_str(), int32_t(summary.largestSegment)), 0);
+    // Each lookup evicts the segment the other thread may be searching.
+    std::atomic<int> ready = 0;
+    auto work = [&](const char* a, const char* b, int& wrong) {
+        for (++ready; ready < 2;) {
+        }
+        for (int i = 0; i < 20000; ++i)
+            wrong += lex.find(i % 2 ? a : b, true, nullptr, 0) != 'i';
+    };
+    int wrong1 = 0, wrong2 = 0;
+    std::thread t1(work, "parking", "thesis", std::ref(wrong1));
+    std::thread t2(work, "walked", "PARIS", std::ref(wrong2));
+    t1.join();
+    t2.join();
+    EXPECT_EQ(wrong1, 0);
+    EXPECT_EQ(wrong2, 10000);  // PARIS is absent case-sensitively
+    EXPECT_LE(lex.loadedBytes(), summary.largestSegment);
 }
 
 TEST_F(CompressedLexiconTest, LeastRecentlyUsedSegmentIsTheOneEvicted) {
