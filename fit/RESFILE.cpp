@@ -1,0 +1,135 @@
+#include "RESFILE.h"
+
+#include "MSG.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// v in fixed-point with d decimals into out (at least 350 bytes); returns the length.
+int FIXEDTXT(double v, int d, char *out, std::size_t size) {
+    return static_cast<int>(std::to_chars(out, out + size, v, std::chars_format::fixed, d).ptr - out);
+}
+
+// The field text of RFIELD into out (at least 400 bytes); returns its length before padding.
+int FIELDTXT(double v, int w, int d, char *out, std::size_t size) {
+    int len = FIXEDTXT(v, d, out, size);
+    if (len <= w || !std::isfinite(v)) return len;
+    for (int p = w; p >= 0; --p) { // fewest decimals last
+        len = static_cast<int>(std::to_chars(out, out + size, v, std::chars_format::scientific, p).ptr - out);
+        if (len <= w) return len;
+    }
+    return len;
+}
+} // namespace
+
+std::string RFIELD(double v, int w, int d) {
+    char b[400];
+    const int len = FIELDTXT(v, w, d, b, sizeof b);
+    std::string s(len < w ? w - len : 0, ' ');
+    return s.append(b, len);
+}
+
+RESFILE::RESFILE(std::string name) : name_(std::move(name)) {
+    tmp_ = name_ + ".tmpXXXXXX";
+    fd_ = mkstemp(tmp_.data());
+    if (fd_ < 0) {
+        tmp_.clear();
+        fail("cannot create a temporary file for it");
+    }
+    // mkstemp makes the file private; a result file gets the mode any new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd_, 0666 & ~mask);
+}
+
+RESFILE::~RESFILE() {
+    if (fd_ >= 0) close(fd_);
+    if (!tmp_.empty()) unlink(tmp_.c_str());
+}
+
+void RESFILE::fail(const char *what) {
+    const std::string why = errno ? std::string(": ") + std::strerror(errno) : std::string();
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    if (!tmp_.empty()) unlink(tmp_.c_str());
+    tmp_.clear();
+    STOPRUN("Error: result file " + name_ + ": " + what + why);
+}
+
+void RESFILE::flush() {
+    std::size_t done = 0;
+    while (done < used_) {
+        const ssize_t got = write(fd_, buf_ + done, used_ - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) fail("cannot write it");
+        done += static_cast<std::size_t>(got);
+    }
+    used_ = 0;
+}
+
+RESFILE &RESFILE::text(std::string_view s) {
+    while (!s.empty()) {
+        if (used_ == sizeof buf_) flush();
+        const std::size_t k = std::min(s.size(), sizeof buf_ - used_);
+        std::memcpy(buf_ + used_, s.data(), k);
+        used_ += k;
+        s.remove_prefix(k);
+    }
+    return *this;
+}
+
+RESFILE &RESFILE::real(double v, int w, int d) {
+    char b[400];
+    const int len = FIELDTXT(v, w, d, b, sizeof b);
+    if (sizeof buf_ - used_ < sizeof b + 64) flush();
+    for (int k = len; k < w; ++k)
+        buf_[used_++] = ' ';
+    std::memcpy(buf_ + used_, b, len);
+    used_ += len;
+    return *this;
+}
+
+RESFILE &RESFILE::integer(long long v, int w) {
+    char b[32];
+    const int len = static_cast<int>(std::to_chars(b, b + sizeof b, v).ptr - b);
+    if (sizeof buf_ - used_ < sizeof b + 64) flush();
+    for (int k = len; k < w; ++k)
+        buf_[used_++] = ' ';
+    std::memcpy(buf_ + used_, b, len);
+    used_ += len;
+    return *this;
+}
+
+RESFILE &RESFILE::free(double v) {
+    if (sizeof buf_ - used_ < 64) flush();
+    buf_[used_++] = ' ';
+    used_ = static_cast<std::size_t>(
+        std::to_chars(buf_ + used_, buf_ + sizeof buf_, v, std::chars_format::general, 7).ptr - buf_);
+    return *this;
+}
+
+RESFILE &RESFILE::endline() {
+    if (used_ == sizeof buf_) flush();
+    buf_[used_++] = '\n';
+    return *this;
+}
+
+void RESFILE::commit() {
+    flush();
+    if (fsync(fd_) != 0) fail("cannot flush it to disk");
+    if (close(fd_) != 0) {
+        fd_ = -1;
+        fail("cannot close it");
+    }
+    fd_ = -1;
+    if (std::rename(tmp_.c_str(), name_.c_str()) != 0) fail("cannot replace it");
+    tmp_.clear();
+}

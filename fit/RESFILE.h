@@ -1,0 +1,42 @@
+// Result files and their number fields. A result file is written into a temporary file beside
+// its final name and renamed over it only when complete and flushed to disk, so a crash at any
+// moment leaves either the previous file or the new one, never a half-written file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A real field of w positions, right-justified: fixed-point with d decimals when that fits,
+// else the exponent form with as many decimals as fit in w positions, else (only for very
+// large exponents in narrow fields) wider than w.
+std::string RFIELD(double v, int w, int d);
+
+class RESFILE {
+  public:
+    // Opens a temporary file in the current directory for the result file name. A failure ends
+    // the run with a message naming the file.
+    explicit RESFILE(std::string name);
+    // Removes the temporary file unless commit() has run.
+    ~RESFILE();
+    RESFILE(const RESFILE &) = delete;
+    RESFILE &operator=(const RESFILE &) = delete;
+
+    RESFILE &text(std::string_view s);
+    RESFILE &real(double v, int w, int d); // RFIELD(v, w, d)
+    RESFILE &integer(long long v, int w);  // right-justified in w positions
+    RESFILE &free(double v);               // one blank and v with 7 significant digits
+    RESFILE &endline();
+
+    // Writes what is left, flushes it to disk and renames the file to its name.
+    void commit();
+
+  private:
+    void flush();
+    [[noreturn]] void fail(const char *what);
+
+    std::string name_, tmp_;
+    int fd_ = -1;
+    std::size_t used_ = 0;
+    char buf_[1 << 16];
+};
