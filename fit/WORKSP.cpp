@@ -1,5 +1,6 @@
 #include "WORKSP.h"
 
+#include "LOCSCO.h"
 #include "MSG.h"
 
 #include <algorithm>
@@ -47,6 +48,16 @@ template <class CARVE> void WSLAYOUT(const DIMS &d, WORK &w, CARVE &&carve) {
     carve(w.D, n);
     carve(w.SMDF, nsm);
     carve(w.SCR, n);
+    carve(w.SPAR, nsm);
+    for (double **v : {&w.MU, &w.ETA, &w.Z, &w.WZ, &w.PFIT})
+        carve(*v, n);
+    for (double **v : {&w.S, &w.LEV, &w.VAR})
+        carve(*v, n * nsm);
+    carve(w.BETA, q);
+    carve(w.QR, n * q);
+    carve(w.QRAUX, q);
+    carve(w.COV, q * q);
+    carve(w.FWORK, static_cast<std::size_t>(LLOCSCO(d.n, d.q)));
 
     carve(w.ROLE, p);
     carve(w.STATUS, n);
@@ -59,6 +70,7 @@ template <class CARVE> void WSLAYOUT(const DIMS &d, WORK &w, CARVE &&carve) {
     carve(w.MATCH, n * nsm);
     carve(w.INDEX, n);
     carve(w.ISCR, n);
+    carve(w.JPVT, q);
 
     carve(w.NAMES, 20 * p);
     carve(w.TYPES, 10 * p);

@@ -38,6 +38,20 @@ struct WORK {
     double *D = nullptr;      // D(n)          binomial denominators
     double *SMDF = nullptr;   // SMDF(nsm)     smoother target df of each smooth term
     double *SCR = nullptr;    // SCR(n)        scratch: sorted copies, permutations
+    double *SPAR = nullptr;   // SPAR(nsm)     smoothing parameter of each smooth term
+    double *MU = nullptr;     // MU(n)         fitted means
+    double *ETA = nullptr;    // ETA(n)        linear predictor
+    double *Z = nullptr;      // Z(n)          working response
+    double *WZ = nullptr;     // WZ(n)         working weights
+    double *S = nullptr;      // S(n, nsm)     smooth fits
+    double *LEV = nullptr;    // LEV(n, nsm)   leverages per abscissa group
+    double *VAR = nullptr;    // VAR(n, nsm)   pointwise variances of the smooths
+    double *PFIT = nullptr;   // PFIT(n)       fit of the parametric part
+    double *BETA = nullptr;   // BETA(q)       coefficients of the design columns
+    double *QR = nullptr;     // QR(n, q)      decomposition of the weighted design
+    double *QRAUX = nullptr;  // QRAUX(q)
+    double *COV = nullptr;    // COV(q, q)     unscaled covariance of the coefficients
+    double *FWORK = nullptr;  // FWORK(LLOCSCO(n, q)) work of the fit and the result files
     // integers
     int *ROLE = nullptr;    // ROLE(p)       variable role codes
     int *STATUS = nullptr;  // STATUS(n)     censoring status 0/1
@@ -50,6 +64,7 @@ struct WORK {
     int *MATCH = nullptr;   // MATCH(n, nsm) distinct-abscissa group of each observation, per term
     int *INDEX = nullptr;   // INDEX(n)      scratch: observation numbers carried by sorts
     int *ISCR = nullptr;    // ISCR(n)       scratch: integer permutations
+    int *JPVT = nullptr;    // JPVT(q)       column order of the decomposition
     // characters
     char *NAMES = nullptr; // NAMES(20, p)  variable names, blank-padded
     char *TYPES = nullptr; // TYPES(10, p)  variable types, blank-padded
