@@ -211,7 +211,9 @@ TEST_P(RUNCASE, PrintsItsMessagesAndExitStatus) {
     ASSERT_GE(out.size(), c.tail.size()) << r.out;
     std::vector<std::string> tail(out.end() - static_cast<long>(c.tail.size()), out.end());
     EXPECT_EQ(tail, c.tail) << r.out;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no result files yet";
+    if (c.status != 0)
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
+            << "an error writes no result file";
 }
 
 INSTANTIATE_TEST_SUITE_P(ModelFiles, RUNCASE, testing::ValuesIn(cases()), [](const auto &info) {
@@ -221,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(ModelFiles, RUNCASE, testing::ValuesIn(cases()), [](con
     return s;
 });
 
-TEST(Run, ValidModelPrintsExactlyTheWorkspaceLines) {
+TEST(Run, ValidModelStartsWithTheWorkspaceLines) {
     for (const char *n : {"N: 5", "N: -1"}) {
         MODTEXT m;
         m.n = n;
@@ -230,7 +232,7 @@ TEST(Run, ValidModelPrintsExactlyTheWorkspaceLines) {
         dir.write("toy.dat", TOYDATA);
         RUN r = runlumifit(dir.path());
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, TOYSPACE) << n;
+        EXPECT_EQ(r.out.substr(0, TOYSPACE.size()), TOYSPACE) << n;
     }
 }
 
