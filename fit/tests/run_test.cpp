@@ -211,9 +211,10 @@ TEST_P(RUNCASE, PrintsItsMessagesAndExitStatus) {
     ASSERT_GE(out.size(), c.tail.size()) << r.out;
     std::vector<std::string> tail(out.end() - static_cast<long>(c.tail.size()), out.end());
     EXPECT_EQ(tail, c.tail) << r.out;
-    if (c.status != 0)
+    if (c.status != 0) {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2)
             << "an error writes no result file";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(ModelFiles, RUNCASE, testing::ValuesIn(cases()), [](const auto &info) {
