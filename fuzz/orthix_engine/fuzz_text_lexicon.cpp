@@ -1,5 +1,6 @@
 // Any bytes read as a text lexicon: reading never fails, and what the engine writes back reads
-// back as the same list (nothing a user's file held is lost or changed by a write-back).
+// back as the same list (nothing a user's file held is lost or changed by a write-back), and
+// every entry read is one the file can hold.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -10,6 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     orthix::TextLexiconContent first = orthix::parseTextLexicon(bytes);
+    for (const orthix::LexEntry& e : first.entries)
+        if (!orthix::fitsTextLexicon(e))
+            std::abort();
     orthix::WordList list(first.language);
     list.merge(first.entries);
 

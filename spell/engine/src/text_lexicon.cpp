@@ -76,10 +76,14 @@ int16_t TextLexicon::writeBack() {
 }
 
 int16_t TextLexicon::add(const char* word, char action, const char* other) {
+    LexEntry entry = makeEntry(word, action, other);
+    if (!fitsTextLexicon(entry)) {
+        logLine("Can't add word to %s (%ld)", path_.c_str(), static_cast<long>(QLEX_ERR_UNSUPPORTED));
+        return QLEX_ERR_UNSUPPORTED;
+    }
     std::lock_guard lock(mutex_);
     FileLock fileLock(path_);
     synchronise();
-    LexEntry entry = makeEntry(word, action, other);
     std::optional<LexEntry> replaced;
     try {
         replaced = list_.insert(entry);

@@ -60,6 +60,11 @@ TextLexiconContent parseTextLexicon(std::string_view bytes) {
     return content;
 }
 
+bool fitsTextLexicon(const LexEntry& e) {
+    return e.word.find_first_of("\t\n") == std::string::npos && (e.word.empty() || e.word[0] != '#') &&
+           e.other.find('\n') == std::string::npos;
+}
+
 std::string formatTextLexicon(const WordList& list, bool hasHeader) {
     std::string out;
     if (hasHeader)

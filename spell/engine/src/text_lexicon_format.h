@@ -26,6 +26,9 @@ struct TextLexiconContent {
 };
 
 TextLexiconContent parseTextLexicon(std::string_view bytes);
+// Whether the file can hold the entry so that it reads back the same: the word has no TAB or line
+// feed and does not start with '#' (a comment), the other word has no line feed.
+bool fitsTextLexicon(const LexEntry& entry);
 std::string formatTextLexicon(const WordList& list, bool hasHeader);
 
 } // namespace orthix

@@ -153,6 +153,18 @@ TEST_F(TextLexiconTest, FailuresLeaveFilesAlone) {
     EXPECT_EQ(QLEX_CreateLex(s.sid, dir.file("no/such/dir.tlx").c_str(), 24941), QLEX_ERR_CREATE);
 }
 
+TEST_F(TextLexiconTest, EntriesTheFileCannotHoldAreRefusedNotCorrupted) {
+    int16_t lex = QLEX_CreateLex(s.sid, dir.file("strict.tlx").c_str(), 24941);
+    ASSERT_GE(lex, 0);
+    EXPECT_EQ(QLEX_AddToLex(s.sid, lex, "two\twords", 'i', nullptr), QLEX_ERR_UNSUPPORTED);  // would read back as "two"
+    EXPECT_EQ(QLEX_AddToLex(s.sid, lex, "#tag", 'i', nullptr), QLEX_ERR_UNSUPPORTED);         // would read back as a comment
+    EXPECT_EQ(QLEX_AddToLex(s.sid, lex, "line", 'a', "one\ntwo"), QLEX_ERR_UNSUPPORTED);     // would split the line
+    EXPECT_EQ(QLEX_FindLexWord(s.sid, lex, "#tag", nullptr, 0), QLEX_ERR_NOT_FOUND);
+    EXPECT_EQ(readFile(dir.file("strict.tlx")), "#LID 24941\r\n");
+    int16_t temporary = QLEX_CreateLex(s.sid, nullptr, 24941);  // memory holds anything
+    EXPECT_EQ(QLEX_AddToLex(s.sid, temporary, "#tag", 'i', nullptr), 0);
+}
+
 TEST_F(TextLexiconTest, LexiconWithAFileNameNearTheLengthLimitIsWrittenBack) {
     std::string path = dir.file(std::string(250, 'n') + ".tlx");
     int16_t lex = QLEX_CreateLex(s.sid, path.c_str(), 24941);
