@@ -90,9 +90,15 @@ void BACKF1(const double *x, int n, int q, const double *z, const double *w, int
             }
             delta += DWRSS(n, old, sk, w);
         }
-        double norm = 0.0;
-        for (int i = 0; i < n; ++i)
+        // The change of the smooths against their size, both as weighted means: a weighted sum
+        // in the denominator would shrink the ratio by the root of the weight total and stop
+        // large fits long before they settle.
+        double norm = 0.0, wsum = 0.0;
+        for (int i = 0; i < n; ++i) {
             norm += w[i] * sum[i] * sum[i];
+            wsum += w[i];
+        }
+        norm = wsum > 0.0 ? norm / wsum : 0.0;
         ratio = norm > 0.0 ? std::sqrt(delta / norm) : 0.0;
     }
 
