@@ -16,7 +16,7 @@ long long LLOCSCO(long long n, long long q) {
 void ITERLINE(int iter, double dev) {
     MSGBLANK();
     MSG(std::string(9, ' ') + "(outer loop of local scoring, iteration= " + IFMT(iter, 3) +
-        " deviance=" + RFIELD(dev, 10, 5));
+        " deviance=" + FFMT(dev, 10, 5));
     MSGBLANK();
 }
 

@@ -78,7 +78,7 @@ void SUMLINE(RESFILE &out, double df, double beta, double se, double z) {
 void REPORT(const RESULTS &r) {
     const FIT &f = *r.f;
     MSGBLANK();
-    MSG("Final deviance= " + RFIELD(f.dev, 10, 5) + " Residual degrees of freedom= " + RFIELD(r.rdf, 10, 5));
+    MSG("Final deviance= " + FFMT(f.dev, 10, 5) + " Residual degrees of freedom= " + FFMT(r.rdf, 10, 5));
 
     RESFILE sum("$.sum");
     auto coef = [&](int j, double &se, double &z) {
