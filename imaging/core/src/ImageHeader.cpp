@@ -76,6 +76,12 @@ ImageHeader ImageHeader::Create(const ImageHeader *templ, int width, int height,
         if (h.bytesPerPixel_ == templ->bytesPerPixel_ && paletteEntries == templ->paletteEntries_ &&
             paletteEntries != 0)
             h.palette_ = templ->palette_;
+        // Transparency by palette index needs a palette: a copy that is not indexed drops it, so
+        // that every header keeps to what SetTransparencyMode allows (and reads back serialized).
+        if (h.transparencyMode_ == itmColor && !h.hasPalette()) {
+            h.transparencyMode_ = itmNone;
+            h.transparencyIndex_ = -1;
+        }
     }
     // Names the user gave to the process colours survive operations that keep the model.
     if (templ && h.colorModel_ == templ->colorModel_) h.processNames_ = templ->processNames_;

@@ -89,6 +89,12 @@ TEST(ImageHeader, TemplateCopiesWhatStillFits) {
     EXPECT_EQ(same.GetChannelName(3), "Alpha");
     EXPECT_EQ(same.GetChannelName(0), "R"); // a renamed process colour survives a geometry change
 
+    // Without a palette, transparency by palette index is dropped.
+    const ImageHeader expanded = ImageHeader::Create(&t, 9, 2, 8, icRGB, 0, 0, 1);
+    EXPECT_EQ(expanded.transparencyMode(), itmNone);
+    EXPECT_EQ(expanded.transparencyIndex(), -1);
+    EXPECT_EQ(deserializeHeader(serializeHeader(expanded)).transparencyMode(), itmNone);
+
     // Different entries, extra channels or model: fresh palette, default names.
     const ImageHeader other = ImageHeader::Create(&t, 9, 2, 8, icCMYK, 1, 8, 2);
     EXPECT_EQ(other.GetPalette(), std::vector<std::uint8_t>(other.paletteBytes(), 0));
@@ -129,10 +135,6 @@ TEST(ImageHeader, RefusesSizesAndValuesOutOfRange) {
 TEST(ImageHeader, ValidatedSettersReportAndLeaveTheDocumentedValue) {
     const ImageHeader rgbExtra = create(2, 2, 8, icRGB, 0, 0, 2); // channels 3 and 4 are extra
     const ImageHeader indexed = create(2, 2, 8, icRGB, 1, 16, 0);
-    // A non-indexed header in itmColor mode arises as a template copy of an indexed one.
-    ImageHeader colorTemplate = indexed;
-    colorTemplate.SetTransparencyMode(itmColor);
-    const ImageHeader colorNotIndexed = ImageHeader::Create(&colorTemplate, 2, 2, 8, icRGB, 0, 0, 0);
 
     struct Case {
         const char *what;
@@ -152,8 +154,8 @@ TEST(ImageHeader, ValidatedSettersReportAndLeaveTheDocumentedValue) {
     const std::vector<Case> cases = {
         {"negative index, mode none", rgbExtra, [](auto &h) { h.SetTransparencyIndex(-5); }, nullptr, index,
          -5},
-        {"negative index, mode color", colorNotIndexed, [](auto &h) { h.SetTransparencyIndex(-5); }, nullptr,
-         index, -5},
+        {"negative index, mode color", withMode(indexed, itmColor),
+         [](auto &h) { h.SetTransparencyIndex(-5); }, nullptr, index, -5},
         {"index in mode none", rgbExtra, [](auto &h) { h.SetTransparencyIndex(3); },
          "Transparency mode is itmNone, the index must be -1", index, -1},
         {"extra channel in mode channel", withMode(rgbExtra, itmChannel),
@@ -164,8 +166,6 @@ TEST(ImageHeader, ValidatedSettersReportAndLeaveTheDocumentedValue) {
         {"past the channels in mode channel", withMode(rgbExtra, itmChannel),
          [](auto &h) { h.SetTransparencyIndex(5); },
          "Transparency mode is itmPlane, the index must correspond to an extra color plane", index, -1},
-        {"mode color, not indexed", colorNotIndexed, [](auto &h) { h.SetTransparencyIndex(3); },
-         "Transparency mode is itmIndex, this is only valid for an Indexed image", index, 3},
         {"mode color, past the palette", withMode(indexed, itmColor),
          [](auto &h) { h.SetTransparencyIndex(16); },
          "Transparency mode is itmIndex, the TransparencyIndex must be less than the palette size", index,
