@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-void MAINGA(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
+void MODSET(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
     dc = DESIGNVIEW(dims, w);
     MODEL(mod, dims, w, m, dc);
 
@@ -37,6 +37,10 @@ void MAINGA(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
                std::string_view(w.NAMES + (dc.var[c - 1] - 1) * 20, 20));
     }
     UNMISS(dc, w.W, m.missing, m.tol);
+}
+
+void MAINGA(MODFILE &mod, const DIMS &dims, WORK &w, MODSPEC &m, DESIGN &dc) {
+    MODSET(mod, dims, w, m, dc);
 
     FIT f;
     f.n = dims.n, f.q = dims.q, f.nsm = dims.nsm;

@@ -1,4 +1,4 @@
-// The two passes over the model file and the set-up in MAINGA, run in-process on small models.
+// The two passes over the model file and the set-up before the fit, run in-process on small models.
 #include "FIXTXT.h"
 #include "GETDIM.h"
 #include "MAINGA.h"
@@ -20,14 +20,14 @@ std::string modeltext(const std::string &n, const std::string &icpt, const std::
     return t + "FAMILY: " + family + "\nLINK: " + link + "\nTHRESHOLDS: 0.001 0.001\n'MAX ITERS:' 10 10\n";
 }
 
-// One complete set-up: first pass, workspace, MAINGA, in a temporary current directory.
+// One complete set-up before the fit: first pass, workspace, MODSET, in a temporary current directory.
 struct SETUP {
     SETUP(const std::string &model, const std::string &data) : dir(true), mod("$.mod", model) {
         dir.write("d.dat", data);
         CAPTURE out;
         dims = GETDIM(mod);
         WSALLOC(dims, w);
-        MAINGA(mod, dims, w, m, dc);
+        MODSET(mod, dims, w, m, dc);
         printed = out.text();
     }
     std::vector<double> col(int c) const { return {dc.column(c), dc.column(c) + dims.n}; }
