@@ -1,4 +1,5 @@
-// The model file: both passes and the set-up, in a scratch folder holding small data files.
+// The model file: both passes and the set-up before the fit, in a scratch folder holding small data
+// files.
 // Problems whose workspace is large are stopped after the workspace check to keep runs fast.
 #include "GETDIM.h"
 #include "MAINGA.h"
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         WSALLOC(dims, w);
         MODSPEC m;
         DESIGN dc;
-        MAINGA(mod, dims, w, m, dc);
+        MODSET(mod, dims, w, m, dc);
     } catch (const RUNSTOP &) {
     }
     return 0;
