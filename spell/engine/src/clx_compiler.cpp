@@ -1,7 +1,6 @@
 #include "clx_compiler.h"
 
 #include <algorithm>
-#include <map>
 #include <unordered_map>
 
 #include "clx_format.h"
