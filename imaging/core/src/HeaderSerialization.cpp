@@ -97,9 +97,13 @@ ImageHeader deserializeHeader(std::span<const std::uint8_t> bytes) {
     const int mode = in.int32();
     const int transparencyIndex = in.int32();
     const int maskIndex = in.int32();
+    // The mode goes through its setter (transparency by palette index needs a palette). The
+    // indexes are restored as written: the setters validate a new value, but a mode changed later
+    // does not re-validate the index, so a header may legitimately hold an index its setter would
+    // refuse now, and a copy must read back equal.
     h.SetTransparencyMode(mode);
-    h.SetTransparencyIndex(transparencyIndex);
-    h.SetMaskIndex(maskIndex);
+    h.transparencyIndex_ = transparencyIndex;
+    h.maskIndex_ = maskIndex;
     if (h.paletteBytes() != 0) h.SetPalette(in.take(h.paletteBytes(), "palette too short"));
     for (int k = 0; k < h.extraChannels(); ++k)
         h.SetChannelName(h.processColors() + k, in.name());

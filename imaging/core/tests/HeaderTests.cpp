@@ -279,6 +279,20 @@ std::vector<ImageHeader> headersToSerialize() {
     rgb.SetChannelName(3, "Alpha");
     rgb.SetChannelName(4, "Spot \xE9"); // Windows-1252 bytes travel unchanged
     headers.push_back(rgb);
+
+    // Indexes left behind that their setters would refuse now: a mode changed afterwards, and a
+    // refused palette index, which the setter keeps.
+    ImageHeader stale = create(3, 3, 8, icRGB, 1, 16, 1);
+    stale.SetTransparencyMode(itmChannel);
+    stale.SetTransparencyIndex(3);
+    stale.SetTransparencyMode(itmNone); // index 3 stays
+    headers.push_back(stale);
+    stale.SetTransparencyMode(itmColor);
+    try {
+        stale.SetTransparencyIndex(16);
+    } catch (const EImageError &) {
+    }
+    headers.push_back(stale);
     return headers;
 }
 
@@ -356,8 +370,8 @@ TEST(HeaderSerialization, MalformedBytesAreRefused) {
          "Palette entries must be between 0 and 65536"},
         {"extra channels past the limit", put32(padded, 24, 1025),
          "Extra channels must be between 0 and 1024"},
-        {"transparency on a process channel", put32(good, 53, 1),
-         "Transparency mode is itmPlane, the index must correspond to an extra color plane"},
+        {"palette transparency without palette", put32(good, 49, itmColor),
+         "Transparency mode itmIndex is only valid for an Indexed image"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

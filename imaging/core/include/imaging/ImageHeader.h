@@ -73,6 +73,9 @@ class ImageHeader {
     const std::string &GetChannelName(int index) const;
 
   private:
+    // Restores the transparency and mask indexes exactly as written, see there.
+    friend ImageHeader deserializeHeader(std::span<const std::uint8_t> bytes);
+
     ImageHeader() = default;
     void checkChannelIndex(int index) const;
 
