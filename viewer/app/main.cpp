@@ -1,6 +1,8 @@
-// orvantaiv: the forest-plot viewer. For now only its batch modes, which need no window.
+// orvantaiv: the forest-plot viewer. With no argument or one review path it opens its window;
+// the batch modes need no window and take no single-instance lock.
 #include "batch_modes.h"
 #include "export_mode.h"
+#include "program.h"
 
 #include <cstring>
 #include <iostream>
@@ -24,8 +26,8 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return usage();
+    if (argc < 2 || (argc == 2 && argv[1][0] != '-'))
+        return run_window_program(argc, argv);
     for (const batch_mode& m : modes)
         if (std::strcmp(argv[1], m.option) == 0) {
             if (m.argument_count >= 0 && argc - 2 != m.argument_count)
