@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int line_step = 16;

@@ -2,7 +2,6 @@
 
 #include "about_box.h"
 #include "browse.h"
-#include "cells.h"
 #include "command_ids.h"
 #include "funnel_call.h"
 #include "graph_window.h"
@@ -98,7 +97,7 @@ QAction *MainWindow::add(QMenu *menu, int id, const QString &caption, std::funct
                          bool checkable) {
     auto *a = new QAction(caption, this);
     a->setCheckable(checkable);
-    connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    if (command) connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
     if (menu) menu->addAction(a);
     actions_[id] = a;
     return a;
@@ -107,14 +106,13 @@ QAction *MainWindow::add(QMenu *menu, int id, const QString &caption, std::funct
 void MainWindow::build_menus() {
     QMenu *file = menuBar()->addMenu("&File");
     add(file, cmd::OPEN, "&Open", [this] { open_command(); });
-    add(file, cmd::PRINT, "&Print...", [] {})->setEnabled(false); // printing comes with the printing support
+    add(file, cmd::PRINT, "&Print...", {})->setEnabled(false); // comes with the printing support
     file->addSeparator();
     add(file, cmd::EXIT, "E&xit", [this] { close(); });
 
     QMenu *display = menuBar()->addMenu("&Display");
-    QAction *detail = add(display, cmd::DETAIL, "Detail", {}, true);
-    disconnect(detail, &QAction::triggered, this, nullptr);
-    connect(detail, &QAction::triggered, this, [this](bool on) { detail_command(on); });
+    // A checkable action is toggled before it triggers: its state is the one asked for.
+    add(display, cmd::DETAIL, "Detail", [this] { detail_command(action(cmd::DETAIL)->isChecked()); }, true);
     display->addSeparator();
     QMenu *scale = display->addMenu("Scale");
     for (int i = 0; i < 6; ++i)
@@ -179,29 +177,28 @@ void MainWindow::build_toolbar(bool with_funnel) {
     toolbar_->setObjectName("ToolbarWindow32");
     toolbar_->setMovable(false);
     toolbar_->setIconSize({24, 24});
-    auto button = [&](int id, int menu_id, ToolbarPicture picture, const QString &tip) {
-        QAction *a = action(menu_id);
-        if (!a) a = add(nullptr, id, tip, {});
+    // A button that repeats a menu item shares its action, and so its state.
+    auto button = [&](int id, QAction *a, ToolbarPicture picture, const QString &tip) {
         a->setIcon(toolbar_icon(picture));
         a->setToolTip(tip);
         actions_[id] = a;
         toolbar_->addAction(a);
-        return a;
     };
-    button(cmd::OPEN_BUTTON, cmd::OPEN, ToolbarPicture::open, "File Open");
-    button(cmd::PRINT_BUTTON, cmd::PRINT, ToolbarPicture::print, "Print Manager");
-    button(cmd::DETAIL_BUTTON, cmd::DETAIL, ToolbarPicture::detail, "Summary/Detail");
+    button(cmd::OPEN_BUTTON, action(cmd::OPEN), ToolbarPicture::open, "File Open");
+    button(cmd::PRINT_BUTTON, action(cmd::PRINT), ToolbarPicture::print, "Print Manager");
+    button(cmd::DETAIL_BUTTON, action(cmd::DETAIL), ToolbarPicture::detail, "Summary/Detail");
     toolbar_->addSeparator();
-    button(cmd::PREVIOUS_BUTTON, cmd::PREVIOUS, ToolbarPicture::previous, "Previous outcome");
-    button(cmd::NEXT_BUTTON, cmd::NEXT, ToolbarPicture::next, "Next outcome");
+    button(cmd::PREVIOUS_BUTTON, action(cmd::PREVIOUS), ToolbarPicture::previous, "Previous outcome");
+    button(cmd::NEXT_BUTTON, action(cmd::NEXT), ToolbarPicture::next, "Next outcome");
     toolbar_->addSeparator();
-    // The bitmap export comes with the printing support.
-    button(cmd::EXPORT_BUTTON, cmd::EXPORT_BUTTON, ToolbarPicture::export_bitmap, "Export Bitmap")->setEnabled(false);
+    QAction *export_bitmap = add(nullptr, cmd::EXPORT_BUTTON, "Export Bitmap", {});
+    export_bitmap->setEnabled(false); // comes with the printing support
+    button(cmd::EXPORT_BUTTON, export_bitmap, ToolbarPicture::export_bitmap, "Export Bitmap");
     toolbar_->addSeparator();
     if (with_funnel) {
         QAction *funnel = add(nullptr, cmd::FUNNEL_BUTTON, "Funnel Plot", [this] { funnel_command(); });
-        button(cmd::FUNNEL_BUTTON, cmd::FUNNEL_BUTTON, ToolbarPicture::funnel, "Funnel Plot");
-        funnel->setEnabled(false);
+        funnel->setEnabled(false); // until a fixed-effect result is shown
+        button(cmd::FUNNEL_BUTTON, funnel, ToolbarPicture::funnel, "Funnel Plot");
     }
 }
 
