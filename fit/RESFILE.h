@@ -1,6 +1,7 @@
 // Result files and their number fields. A result file is written into a temporary file beside
-// its final name and renamed over it only when complete and flushed to disk, so a crash at any
-// moment leaves either the previous file or the new one, never a half-written file.
+// its final name and renamed over it only when it is complete and closed, so a run that stops or
+// crashes at any moment leaves either the previous file or the new one, never a half-written
+// one. (No fsync: forcing every result to disk would cost more than the fit.)
 #pragma once
 
 #include <cstddef>
@@ -28,7 +29,7 @@ class RESFILE {
     RESFILE &free(double v);               // one blank and v with 7 significant digits
     RESFILE &endline();
 
-    // Writes what is left, flushes it to disk and renames the file to its name.
+    // Writes what is left, closes the file and renames it to its name.
     void commit();
 
   private:
