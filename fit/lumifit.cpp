@@ -8,7 +8,12 @@
 
 #include <new>
 
+// OpenBLAS's own threads only contend for the cores on the vector lengths of the fit; the program
+// is single-threaded. Weak, so that another BLAS links as well.
+extern "C" void openblas_set_num_threads(int) __attribute__((weak));
+
 int main() {
+    if (openblas_set_num_threads) openblas_set_num_threads(1);
     try {
         MODFILE mod = MODFILE::open("$.mod");
         DIMS dims = GETDIM(mod);
