@@ -7,13 +7,27 @@
 
 #include <cstdlib>
 
+namespace {
+
+// The application lives from the first test to the end of the run, and is deleted before Qt's
+// own globals go away (and with it the font configuration it loaded).
+class ApplicationEnvironment final : public ::testing::Environment {
+  public:
+    void TearDown() override { delete QApplication::instance(); }
+};
+
+[[maybe_unused]] ::testing::Environment *const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace
+
 void ensure_application() {
     if (QApplication::instance()) return;
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "orvantaiv_gui_tests";
     static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv); // lives until the process ends
+    new QApplication(argc, argv); // deleted by the environment
 }
 
 MessageRecorder::MessageRecorder() {

@@ -142,6 +142,33 @@ TEST_F(Window, DetailShowsTheFirstSelectedOutcomeAndTogglesBack) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
+TEST_F(Window, OutcomesThatCannotBeShownStayInTheList) {
+    open(test_review("browse.ORV"));
+    select({2}); // no numerical data: nothing to show, nothing to say
+    window->run(cmd::DETAIL);
+    EXPECT_FALSE(graph_shown());
+    EXPECT_FALSE(checked(cmd::DETAIL));
+    EXPECT_TRUE(recorder.messages.empty());
+
+    // A record whose measure is unknown, or whose method has no result.
+    const struct {
+        int measure, model;
+        const char *title;
+    } cases[] = {{999, MODEL_FIXED, "Incorrect TYPE/EFFECT"}, {MEASURE_PETO_OR, MODEL_RANDOM, "Analysis not found!"}};
+    for (const auto &c : cases) {
+        recorder.messages.clear();
+        outcomeDef *record = window->outcomes()->record(3);
+        record->measure = c.measure;
+        record->model = c.model;
+        select({3});
+        window->run(cmd::DETAIL);
+        EXPECT_FALSE(graph_shown());
+        ASSERT_EQ(recorder.messages.size(), 1u);
+        EXPECT_EQ(recorder.messages[0].text, "Critical Orvanta Error");
+        EXPECT_EQ(recorder.messages[0].title, c.title);
+    }
+}
+
 TEST_F(Window, DoubleClickViewsAnOutcomeUnlessShiftOrCtrlIsHeld) {
     open(test_review("browse.ORV"));
     window->resize(900, 500);
@@ -309,6 +336,16 @@ TEST_F(Window, FunnelPlotHandsTheStudiesToFunnelviewBesideTheProgram) {
     EXPECT_EQ(data.measure, "RR");
     EXPECT_TRUE(data.ratio);
     EXPECT_EQ(data.studies.size(), 13u);
+
+    // An unknown measure cannot be plotted.
+    int measure = window->outcomes()->record(1)->measure;
+    window->outcomes()->record(1)->measure = 999;
+    window->run(cmd::FUNNEL_BUTTON);
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, "Funnel Plot");
+    EXPECT_EQ(recorder.messages[0].title, "Error: Unable to perform funnel plot");
+    window->outcomes()->record(1)->measure = measure;
+    recorder.messages.clear();
 
     // A funnelview that has gone since start-up is reported.
     QFile::remove(folder.filePath("funnelview"));
