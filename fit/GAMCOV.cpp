@@ -46,7 +46,8 @@ void GAMCOV(FIT &f) {
         for (std::size_t i = 0; i < n; ++i) {
             const int g = match[i];
             const double lg = g >= 1 && g <= f.nef[k] ? lev[g - 1] : 0.0;
-            v[i] = lg + (x[i] - xbar) * (x[i] - xbar) * kjj;
+            // The nonlinear part's leverage is a difference and may come out a rounding below 0.
+            v[i] = std::max(0.0, lg + (x[i] - xbar) * (x[i] - xbar) * kjj);
         }
     }
 }
