@@ -156,6 +156,36 @@ TEST(Locsco, LargeFitsSettleAtTheUsualInnerThreshold) {
     EXPECT_LT(std::fabs(dev[0] - dev[1]), 1e-3 * dev[1]) << dev[0] << " against " << dev[1];
 }
 
+// A column that repeats another is set aside by the decomposition: its coefficient and its row
+// and column of the covariance are 0, and the other columns get what the model without it gives.
+TEST(Locsco, DependentColumnIsSetAsideInTheCovariance) {
+    const std::string data = "1 1 1\n0 2 2\n3 3 3\n2 4 4\n5 5 5\n4 6 6\n9 7 7\n";
+    TEMPDIR dir(true);
+    dir.write("d.dat", data);
+    dir.write("$.mod", modtext(3, {"y response 0", "x predictor 1", "xx predictor 0"}, "poisson", "logarithm",
+                               "1e-12 0.001", "50 10"));
+    INRUN one;
+    runinprocess(one);
+    ASSERT_EQ(one.stop, "") << one.out;
+    dir.write("$.mod", modtext(3, {"y response 0", "x predictor 1", "xx predictor 1"}, "poisson", "logarithm",
+                               "1e-12 0.001", "50 10"));
+    INRUN two;
+    runinprocess(two);
+    ASSERT_EQ(two.stop, "") << two.out;
+    EXPECT_NE(two.out.find(" WARNING: design matrix is ill-conditioned"), std::string::npos);
+    // columns: one x, icpt; two x, xx, icpt
+    EXPECT_EQ(two.beta(2), 0.0);
+    for (int j = 1; j <= 3; ++j) {
+        EXPECT_EQ(two.k(2, j), 0.0);
+        EXPECT_EQ(two.k(j, 2), 0.0);
+    }
+    EXPECT_NEAR(two.beta(1), one.beta(1), 1e-9);
+    EXPECT_NEAR(two.beta(3), one.beta(2), 1e-9);
+    EXPECT_NEAR(two.k(1, 1), one.k(1, 1), 1e-9 * one.k(1, 1));
+    EXPECT_NEAR(two.k(3, 3), one.k(2, 2), 1e-9 * one.k(2, 2));
+    EXPECT_NEAR(two.k(1, 3), one.k(1, 2), 1e-9 * std::fabs(one.k(1, 2)));
+}
+
 TEST(Locsco, DivergingFitStopsWithAMessage) {
     TEMPDIR dir(true);
     dir.write("d.dat", "1e300 1\n-1e300 2\n1e300 3\n");
