@@ -3,6 +3,7 @@
 #include "MSG.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -49,7 +50,7 @@ int FIXEDTXT(double v, int d, char *out, std::size_t size) {
     const double a = std::fabs(v);
     if (!(d >= 0 && d <= 9 && a * POW10[d] < 9007199254740992.0))
         return static_cast<int>(std::to_chars(out, out + size, v, std::chars_format::fixed, d).ptr - out);
-    const unsigned long long m = static_cast<unsigned long long>(std::nearbyint(a * POW10[d]));
+    const unsigned long long m = static_cast<unsigned long long>(std::llrint(a * POW10[d]));
     const unsigned long long scale = static_cast<unsigned long long>(POW10[d]);
     int len = 0;
     if (std::signbit(v)) out[len++] = '-';
@@ -70,12 +71,12 @@ int GENERALTXT(double v, char *out, std::size_t size) {
     const double a = std::fabs(v);
     if (a == 0.0 || !std::isfinite(v) || a < 1e-15 || a >= 1e15)
         return static_cast<int>(std::to_chars(out, out + size, v, std::chars_format::general, 7).ptr - out);
-    int b2 = 0;
-    std::frexp(a, &b2);
-    int e = (b2 - 1) * 78913 >> 18; // floor((b2 - 1) log10 2): the decimal exponent, or one below
-    auto scaled = [&](int e) {      // a with 7 digits before the point, rounded
+    // floor(log10 2 * binary exponent): the decimal exponent, or one below it
+    const int b2 = static_cast<int>(std::bit_cast<unsigned long long>(a) >> 52) - 1023;
+    int e = b2 * 78913 >> 18;
+    auto scaled = [&](int e) { // a with 7 digits before the point, rounded
         const int k = 6 - e;
-        return static_cast<unsigned long long>(std::nearbyint(k >= 0 ? a * POW10[k] : a / POW10[-k]));
+        return static_cast<unsigned long long>(std::llrint(k >= 0 ? a * POW10[k] : a / POW10[-k]));
     };
     unsigned long long m = scaled(e);
     if (m >= 10000000ULL)
@@ -86,8 +87,13 @@ int GENERALTXT(double v, char *out, std::size_t size) {
         m /= 10;
         ++e;
     }
-    char dig[8];
-    DIGITS(m, dig);
+    char dig[7]; // the 7 digits of m
+    for (int k = 5; k >= 1; k -= 2, m /= 100) {
+        const unsigned r = static_cast<unsigned>(m % 100);
+        dig[k] = PAIRS[2 * r];
+        dig[k + 1] = PAIRS[2 * r + 1];
+    }
+    dig[0] = static_cast<char>('0' + m);
     int nd = 7;
     while (nd > 1 && dig[nd - 1] == '0')
         --nd; // %g drops trailing zeros
@@ -174,6 +180,7 @@ void RESFILE::fail(const char *what) {
 void RESFILE::flush() {
     std::size_t done = 0;
     while (done < used_) {
+        errno = 0; // a short write sets none
         const ssize_t got = write(fd_, buf_ + done, used_ - done);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) fail("cannot write it");
