@@ -45,7 +45,8 @@ std::vector<double> ticks(const Axes &a) {
             }
     } else {
         double step = nice_step((a.high - a.low) / 5);
-        for (double v = std::ceil(a.low / step) * step; v <= a.high + step * 1e-9; v += step) out.push_back(v);
+        for (double v = std::ceil(a.low / step) * step; v <= a.high + step * 1e-9; v += step)
+            out.push_back(v);
     }
     return out;
 }
@@ -54,7 +55,8 @@ std::vector<double> ticks(const Axes &a) {
 
 int Axes::x(double effect) const {
     double v = ratio ? std::log(effect) : effect;
-    return plot_area.left + static_cast<int>(std::lround((v - low) / (high - low) * (plot_area.right - plot_area.left)));
+    return plot_area.left +
+           static_cast<int>(std::lround((v - low) / (high - low) * (plot_area.right - plot_area.left)));
 }
 
 int Axes::y(double se) const {
@@ -65,7 +67,8 @@ Axes axes_for(const Data &data) {
     Axes a;
     a.ratio = data.ratio;
     double largest = 0;
-    for (const Study &s : data.studies) largest = std::max(largest, s.se);
+    for (const Study &s : data.studies)
+        largest = std::max(largest, s.se);
     a.se_max = largest > 0 ? largest * 1.05 : 1;
     double centre = data.ratio ? std::log(data.pooled) : data.pooled;
     a.low = centre - z95 * a.se_max;
@@ -116,7 +119,8 @@ void draw_funnel_plot(canvas::Canvas &c, const Data &data) {
     std::string measure = data.measure.empty() ? "Effect" : data.measure;
     c.text((r.left + r.right) / 2, r.bottom + 24, Align::centre,
            data.ratio ? measure + " (log scale)" : measure);
-    c.text(r.left - 6, r.top - 20, Align::right, data.ratio ? "SE(log " + measure + ")" : "SE(" + measure + ")");
+    c.text(r.left - 6, r.top - 20, Align::right,
+           data.ratio ? "SE(log " + measure + ")" : "SE(" + measure + ")");
 
     // The pooled estimate and its pseudo 95% confidence limits.
     double centre = data.ratio ? std::log(data.pooled) : data.pooled;

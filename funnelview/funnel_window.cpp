@@ -8,7 +8,8 @@
 #include <QSaveFile>
 
 FunnelWindow::FunnelWindow(funnel::Data data, QWidget *parent) : QWidget(parent), data_(std::move(data)) {
-    setWindowTitle(QString::fromStdString("Funnel Plot - " + (data_.title.empty() ? "Orvanta" : data_.title)));
+    setWindowTitle(
+        QString::fromStdString("Funnel Plot - " + (data_.title.empty() ? "Orvanta" : data_.title)));
     resize(funnel::plot_extent.width, funnel::plot_extent.height);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -74,23 +75,37 @@ std::string system_text(const SystemFacts &f) {
     return text.str();
 }
 
-void show_about_box(QWidget *parent) {
-    QDialog dialog(parent);
-    dialog.setWindowTitle("About Orvanta");
+std::unique_ptr<QDialog> make_about_box(QWidget *parent) {
+    auto dialog = std::make_unique<QDialog>(parent);
+    dialog->setWindowTitle("About Orvanta");
     auto *picture = new QLabel;
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture->setPixmap(about_picture());
     picture->setScaledContents(true);
     picture->setFixedSize(235, 143);
-    auto *text = new QLabel(QString::fromStdString(system_text(read_system_facts())));
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The text's "label:<tabs>value" lines as two aligned columns.
+    auto *text = new QGridLayout;
+    const QStringList lines = QString::fromStdString(system_text(read_system_facts())).split('\n');
+    for (int row = 0; row < lines.size(); ++row) {
+        qsizetype tab = lines[row].indexOf('\t');
+        if (tab < 0) {
+            text->addWidget(new QLabel(lines[row]), row, 0, 1, 2);
+        } else {
+            text->addWidget(new QLabel(lines[row].left(tab).trimmed()), row, 0);
+            text->addWidget(new QLabel(lines[row].mid(lines[row].lastIndexOf('\t') + 1).trimmed()), row, 1);
+        }
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog.get(), &QDialog::accept);
     auto *row = new QHBoxLayout;
     row->addWidget(picture, 0, Qt::AlignTop);
-    row->addWidget(text);
-    auto *layout = new QVBoxLayout(&dialog);
+    row->addLayout(text);
+    auto *layout = new QVBoxLayout(dialog.get());
     layout->addLayout(row);
     layout->addWidget(buttons);
-    dialog.exec();
+    return dialog;
+}
+
+void show_about_box(QWidget *parent) {
+    make_about_box(parent)->exec();
 }

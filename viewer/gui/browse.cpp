@@ -11,10 +11,16 @@ int step(const std::vector<Row> &rows, int from, int direction) {
 
 } // namespace
 
-int first_outcome(const std::vector<Row> &rows) { return step(rows, -1, +1); }
+int first_outcome(const std::vector<Row> &rows) {
+    return step(rows, -1, +1);
+}
 
-int next_outcome(const std::vector<Row> &rows, int current) { return step(rows, current, +1); }
+int next_outcome(const std::vector<Row> &rows, int current) {
+    return step(rows, current, +1);
+}
 
-int previous_outcome(const std::vector<Row> &rows, int current) { return step(rows, current, -1); }
+int previous_outcome(const std::vector<Row> &rows, int current) {
+    return step(rows, current, -1);
+}
 
 } // namespace browse

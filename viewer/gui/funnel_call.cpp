@@ -21,12 +21,18 @@ using namespace settings;
 
 const char *measure_label(int measure) {
     switch (measure) {
-    case MEASURE_PETO_OR: return "Peto OR";
-    case MEASURE_OR: return "OR";
-    case MEASURE_RR: return "RR";
-    case MEASURE_RD: return "RD";
-    case MEASURE_WMD: return "WMD";
-    case MEASURE_SMD: return "SMD";
+    case MEASURE_PETO_OR:
+        return "Peto OR";
+    case MEASURE_OR:
+        return "OR";
+    case MEASURE_RR:
+        return "RR";
+    case MEASURE_RD:
+        return "RD";
+    case MEASURE_WMD:
+        return "WMD";
+    case MEASURE_SMD:
+        return "SMD";
     }
     return "";
 }
@@ -127,7 +133,9 @@ bool funnel_data_of(const analysis &data, funnel::Data &out, std::string &error)
     return true;
 }
 
-std::string funnelview_path(const std::string &program_dir) { return program_dir + "/funnelview"; }
+std::string funnelview_path(const std::string &program_dir) {
+    return program_dir + "/funnelview";
+}
 
 bool baseMethod::CallFunnel(const std::string &funnelview_path, std::string &error) const {
     funnel::Data funnel;

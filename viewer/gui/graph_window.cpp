@@ -59,7 +59,8 @@ void GraphWindow::paintEvent(QPaintEvent *) {
     }
     painter.setRenderHint(QPainter::TextAntialiasing);
     canvas::PainterCanvas c(painter);
-    plot::ScrollRanges ranges = plot::paint_forest_plot(c, *data_, {viewport()->width(), viewport()->height()});
+    plot::ScrollRanges ranges =
+        plot::paint_forest_plot(c, *data_, {viewport()->width(), viewport()->height()});
     // A range that shrinks below the position moves the position, which repaints again.
     verticalScrollBar()->setRange(0, ranges.vertical);
     horizontalScrollBar()->setRange(0, ranges.horizontal);

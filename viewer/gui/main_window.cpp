@@ -29,7 +29,9 @@ namespace {
 
 using namespace settings;
 
-QString qtext(const std::string &ansi) { return QString::fromStdString(cp1252::to_utf8(ansi)); }
+QString qtext(const std::string &ansi) {
+    return QString::fromStdString(cp1252::to_utf8(ansi));
+}
 
 // The main window's picture while no review is loaded, 200 left of and 80 above the centre.
 class WelcomePage final : public QWidget {
@@ -46,10 +48,10 @@ struct FlagItem {
     const char *caption;
 };
 const FlagItem flag_items[] = {
-    {cmd::SHOW_RAW, FLAG_RAW, "Raw Data"},       {cmd::SHOW_WEIGHT, FLAG_WEIGHT, "Weight"},
-    {cmd::SHOW_GRAPH, FLAG_GRAPH, "Graph"},      {cmd::SHOW_CI, FLAG_CI, "Value (% CI)"},
-    {cmd::SHOW_YEAR, FLAG_YEAR, "Year"},         {cmd::SHOW_QUALITY, FLAG_QUALITY, "Quality"},
-    {cmd::SHOW_OE, FLAG_OE, "O - E"},            {cmd::SHOW_USER, FLAG_USER, "User-Defined"},
+    {cmd::SHOW_RAW, FLAG_RAW, "Raw Data"},  {cmd::SHOW_WEIGHT, FLAG_WEIGHT, "Weight"},
+    {cmd::SHOW_GRAPH, FLAG_GRAPH, "Graph"}, {cmd::SHOW_CI, FLAG_CI, "Value (% CI)"},
+    {cmd::SHOW_YEAR, FLAG_YEAR, "Year"},    {cmd::SHOW_QUALITY, FLAG_QUALITY, "Quality"},
+    {cmd::SHOW_OE, FLAG_OE, "O - E"},       {cmd::SHOW_USER, FLAG_USER, "User-Defined"},
 };
 
 struct MeasureItem {
@@ -65,7 +67,7 @@ const MeasureItem measure_items[] = {
     {cmd::STANDARDISED_MEAN_DIFFERENCE, MEASURE_SMD, "Standardised Mean Difference"},
 };
 
-const char *const sort_captions[commands::SORT_KEYS] = {"by Effect Size", "by Weight",         "by Year",
+const char *const sort_captions[commands::SORT_KEYS] = {"by Effect Size", "by Weight",       "by Year",
                                                         "by Study",       "by User Defined", "by Quality"};
 
 } // namespace
@@ -85,7 +87,8 @@ MainWindow::MainWindow(const QString &program_dir, QWidget *parent)
     setCentralWidget(pages_);
 
     build_menus();
-    bool with_funnel = QFileInfo(QString::fromStdString(funnelview_path(program_dir_.toStdString()))).isExecutable();
+    bool with_funnel =
+        QFileInfo(QString::fromStdString(funnelview_path(program_dir_.toStdString()))).isExecutable();
     build_toolbar(with_funnel);
     enable_outcome_commands(false);
     action(cmd::DETAIL)->setEnabled(false);
@@ -112,11 +115,13 @@ void MainWindow::build_menus() {
 
     QMenu *display = menuBar()->addMenu("&Display");
     // A checkable action is toggled before it triggers: its state is the one asked for.
-    add(display, cmd::DETAIL, "Detail", [this] { detail_command(action(cmd::DETAIL)->isChecked()); }, true);
+    add(
+        display, cmd::DETAIL, "Detail", [this] { detail_command(action(cmd::DETAIL)->isChecked()); }, true);
     display->addSeparator();
     QMenu *scale = display->addMenu("Scale");
     for (int i = 0; i < 6; ++i)
-        add(scale, cmd::SCALE_FIRST + i, QString::fromStdString(commands::scale_captions(true)[i]),
+        add(
+            scale, cmd::SCALE_FIRST + i, QString::fromStdString(commands::scale_captions(true)[i]),
             [this, i] { change_view([i](analysis &d) { commands::set_scale(d, i); }); }, true);
     QMenu *study_ci = display->addMenu("Study Confidence Interval");
     QMenu *total_ci = display->addMenu("Outcome Confidence Interval");
@@ -125,18 +130,23 @@ void MainWindow::build_menus() {
     const int total_ids[] = {cmd::TOTAL_CI_90, cmd::TOTAL_CI_95, cmd::TOTAL_CI_99};
     for (int i = 0; i < 3; ++i) {
         int code = levels[i].first;
-        add(study_ci, study_ids[i], levels[i].second,
+        add(
+            study_ci, study_ids[i], levels[i].second,
             [this, code] { change_view([code](analysis &d) { commands::set_study_ci(d, code); }); }, true);
-        add(total_ci, total_ids[i], levels[i].second,
+        add(
+            total_ci, total_ids[i], levels[i].second,
             [this, code] { change_view([code](analysis &d) { commands::set_total_ci(d, code); }); }, true);
     }
     display->addSeparator();
     for (const FlagItem &f : flag_items) {
         int flag = f.flag;
-        add(display, f.id, f.caption, [this, flag] {
-            change_view([flag](analysis &d) { commands::toggle_display_flag(d, flag); });
-            graph_->scroll_to_left();
-        }, true);
+        add(
+            display, f.id, f.caption,
+            [this, flag] {
+                change_view([flag](analysis &d) { commands::toggle_display_flag(d, flag); });
+                graph_->scroll_to_left();
+            },
+            true);
     }
     display->addSeparator();
     QAction *previous = add(display, cmd::PREVIOUS, "Previous Outcome", [this] { browse(false); });
@@ -146,22 +156,32 @@ void MainWindow::build_menus() {
 
     QMenu *sort = menuBar()->addMenu("&Sort");
     for (int k = 1; k <= commands::SORT_KEYS; ++k)
-        add(sort, cmd::SORT_FIRST + k - 1, sort_captions[k - 1],
+        add(
+            sort, cmd::SORT_FIRST + k - 1, sort_captions[k - 1],
             [this, k] { change_view([k](analysis &d) { commands::sort_studies(d, k); }); }, true);
 
     QMenu *statistics = menuBar()->addMenu("S&tatistics");
-    add(statistics, cmd::FIXED_MODEL, "Fixed Effect Model", [this] {
-        if (outcomeDef *r = viewed_record()) change_method(r->measure, MODEL_FIXED);
-    }, true);
-    add(statistics, cmd::RANDOM_MODEL, "Random Effect Model", [this] {
-        if (outcomeDef *r = viewed_record()) change_method(r->measure, MODEL_RANDOM);
-    }, true);
+    add(
+        statistics, cmd::FIXED_MODEL, "Fixed Effect Model",
+        [this] {
+            if (outcomeDef *r = viewed_record()) change_method(r->measure, MODEL_FIXED);
+        },
+        true);
+    add(
+        statistics, cmd::RANDOM_MODEL, "Random Effect Model",
+        [this] {
+            if (outcomeDef *r = viewed_record()) change_method(r->measure, MODEL_RANDOM);
+        },
+        true);
     statistics->addSeparator();
     for (const MeasureItem &m : measure_items) {
         int measure = m.measure;
-        add(statistics, m.id, m.caption, [this, measure] {
-            if (outcomeDef *r = viewed_record()) change_method(measure, r->model);
-        }, true);
+        add(
+            statistics, m.id, m.caption,
+            [this, measure] {
+                if (outcomeDef *r = viewed_record()) change_method(measure, r->model);
+            },
+            true);
     }
 
     QMenu *help = menuBar()->addMenu("&Help");
@@ -217,7 +237,9 @@ void MainWindow::run(int id) {
     if (QAction *a = action(id)) a->trigger();
 }
 
-analysis *MainWindow::viewed_data() const { return viewed_row_ >= 0 ? graph_->data() : nullptr; }
+analysis *MainWindow::viewed_data() const {
+    return viewed_row_ >= 0 ? graph_->data() : nullptr;
+}
 
 outcomeDef *MainWindow::viewed_record() const {
     return viewed_row_ >= 0 && model_ ? model_->record(viewed_row_) : nullptr;
@@ -308,9 +330,11 @@ void MainWindow::show_summary() {
 
 std::vector<browse::Row> MainWindow::browse_rows() const {
     std::vector<browse::Row> rows(model_ ? model_->rowCount() : 0);
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) rows[r].viewable = model_->viewable(r);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r)
+        rows[r].viewable = model_->viewable(r);
     if (summary_)
-        for (int r : summary_->selected_rows()) rows[r].selected = true;
+        for (int r : summary_->selected_rows())
+            rows[r].selected = true;
     return rows;
 }
 
@@ -388,8 +412,10 @@ void MainWindow::refresh_menus() {
 }
 
 void MainWindow::enable_outcome_commands(bool on) {
-    for (QMenu *m : outcome_menus_) m->menuAction()->setEnabled(on);
-    for (const FlagItem &f : flag_items) action(f.id)->setEnabled(on);
+    for (QMenu *m : outcome_menus_)
+        m->menuAction()->setEnabled(on);
+    for (const FlagItem &f : flag_items)
+        action(f.id)->setEnabled(on);
     if (on) return;
     action(cmd::PREVIOUS)->setEnabled(false);
     action(cmd::NEXT)->setEnabled(false);

@@ -24,9 +24,9 @@ const MeasureItem measure_items[] = {
 };
 
 const std::pair<int, int> flag_items[] = {
-    {cmd::SHOW_RAW, FLAG_RAW},   {cmd::SHOW_WEIGHT, FLAG_WEIGHT},   {cmd::SHOW_GRAPH, FLAG_GRAPH},
-    {cmd::SHOW_CI, FLAG_CI},     {cmd::SHOW_YEAR, FLAG_YEAR},       {cmd::SHOW_QUALITY, FLAG_QUALITY},
-    {cmd::SHOW_OE, FLAG_OE},     {cmd::SHOW_USER, FLAG_USER},
+    {cmd::SHOW_RAW, FLAG_RAW}, {cmd::SHOW_WEIGHT, FLAG_WEIGHT}, {cmd::SHOW_GRAPH, FLAG_GRAPH},
+    {cmd::SHOW_CI, FLAG_CI},   {cmd::SHOW_YEAR, FLAG_YEAR},     {cmd::SHOW_QUALITY, FLAG_QUALITY},
+    {cmd::SHOW_OE, FLAG_OE},   {cmd::SHOW_USER, FLAG_USER},
 };
 
 bool has_measure(const outcomeDef &record, int measure) {
@@ -42,15 +42,16 @@ void check_ci(MenuState &s, int code, int id90, int id95, int id99) {
 
 } // namespace
 
-bool known_measure(int measure) { return measure >= MEASURE_PETO_OR && measure <= MEASURE_SMD; }
+bool known_measure(int measure) {
+    return measure >= MEASURE_PETO_OR && measure <= MEASURE_SMD;
+}
 
 bool ratio_measure(int measure) {
     return measure == MEASURE_PETO_OR || measure == MEASURE_OR || measure == MEASURE_RR;
 }
 
 std::array<std::string, 6> scale_captions(bool ratio) {
-    if (ratio)
-        return {"0.001 --> 1000", "0.01 --> 100", "0.1 --> 10", "0.2 --> 5", "0.5 --> 2", ""};
+    if (ratio) return {"0.001 --> 1000", "0.01 --> 100", "0.1 --> 10", "0.2 --> 5", "0.5 --> 2", ""};
     return {"-1000 --> 1000", "-100 --> 100", "-10 --> 10", "-4 --> 4", "-1 --> 1", "-0.5 --> 0.5"};
 }
 
@@ -92,7 +93,8 @@ MenuState menu_state(const outcomeDef &record, analysis &data) {
     // Sort: keys 1..6; any other value checks "by Study" (key 4).
     int key = view.integer(SORT_KEY);
     if (key < 1 || key > SORT_KEYS) key = 4;
-    for (int k = 1; k <= SORT_KEYS; ++k) s.checked[cmd::SORT_FIRST + k - 1] = k == key;
+    for (int k = 1; k <= SORT_KEYS; ++k)
+        s.checked[cmd::SORT_FIRST + k - 1] = k == key;
     return s;
 }
 

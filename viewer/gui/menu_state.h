@@ -13,8 +13,8 @@
 namespace commands {
 
 struct MenuState {
-    std::map<int, bool> checked;   // by command id (cmd::...)
-    std::map<int, bool> enabled;   // by command id; items not listed keep their state
+    std::map<int, bool> checked; // by command id (cmd::...)
+    std::map<int, bool> enabled; // by command id; items not listed keep their state
     std::array<std::string, 6> scale_captions;
 };
 

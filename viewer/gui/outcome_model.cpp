@@ -4,7 +4,9 @@
 
 namespace {
 
-QString qtext(const std::string &ansi) { return QString::fromStdString(cp1252::to_utf8(ansi)); }
+QString qtext(const std::string &ansi) {
+    return QString::fromStdString(cp1252::to_utf8(ansi));
+}
 
 bool drawable_method(const std::string &method) {
     return !method.starts_with("No numerical data") && !method.starts_with("Other data [Not viewable]");
@@ -16,7 +18,9 @@ int OutcomeModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int OutcomeModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : COLUMNS; }
+int OutcomeModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : COLUMNS;
+}
 
 QVariant OutcomeModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || !valid(index.row())) return {};
@@ -40,7 +44,8 @@ Qt::ItemFlags OutcomeModel::flags(const QModelIndex &index) const {
 }
 
 void OutcomeModel::SetColumnTitles(const std::array<std::string, 5> &titles) {
-    for (int i = 0; i < COLUMNS; ++i) titles_[i] = qtext(titles[i]);
+    for (int i = 0; i < COLUMNS; ++i)
+        titles_[i] = qtext(titles[i]);
     emit headerDataChanged(Qt::Horizontal, 0, COLUMNS - 1);
 }
 
@@ -59,13 +64,18 @@ void OutcomeModel::AddOutcomeRow(const std::string &name, std::unique_ptr<outcom
     endInsertRows();
 }
 
-bool OutcomeModel::is_comparison(int row) const { return valid(row) && rows_[row].comparison; }
-
-bool OutcomeModel::viewable(int row) const {
-    return valid(row) && !rows_[row].comparison && rows_[row].record && drawable_method(rows_[row].columns[2]);
+bool OutcomeModel::is_comparison(int row) const {
+    return valid(row) && rows_[row].comparison;
 }
 
-outcomeDef *OutcomeModel::record(int row) const { return valid(row) ? rows_[row].record.get() : nullptr; }
+bool OutcomeModel::viewable(int row) const {
+    return valid(row) && !rows_[row].comparison && rows_[row].record &&
+           drawable_method(rows_[row].columns[2]);
+}
+
+outcomeDef *OutcomeModel::record(int row) const {
+    return valid(row) ? rows_[row].record.get() : nullptr;
+}
 
 const std::string &OutcomeModel::name(int row) const {
     static const std::string none;

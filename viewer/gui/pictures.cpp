@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
+
 namespace {
 
 const QColor study_blue(0, 0, 255);
@@ -29,7 +31,9 @@ void draw_forest(QPainter &p, const QRectF &area) {
     }
     double y = area.top() + line * (rows + 1.2);
     double x = area.left() + area.width() * 0.45;
-    QPolygonF diamond({{x - area.width() * 0.1, y}, {x, y - line * 0.45}, {x + area.width() * 0.1, y},
+    QPolygonF diamond({{x - area.width() * 0.1, y},
+                       {x, y - line * 0.45},
+                       {x + area.width() * 0.1, y},
                        {x, y + line * 0.45}});
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
@@ -101,7 +105,8 @@ QPixmap draw_toolbar_picture(ToolbarPicture picture) {
         p.setPen(Qt::NoPen);
         p.setBrush(study_blue);
         const QPointF dots[] = {{11, 6}, {14, 9}, {9, 12}, {15, 15}, {7, 18}, {17, 19}, {12, 13}};
-        for (QPointF d : dots) p.drawEllipse(d, 1.6, 1.6);
+        for (QPointF d : dots)
+            p.drawEllipse(d, 1.6, 1.6);
         break;
     }
     }
@@ -121,11 +126,11 @@ QPixmap title_picture(int width, int height) {
     draw_forest(p, QRectF(width * 0.58, height * 0.14, width * 0.36, height * 0.72));
     QFont title("Arial");
     title.setBold(true);
-    title.setPixelSize(height / 5);
+    title.setPixelSize(std::min(height / 5, width / 11));
     p.setFont(title);
     p.setPen(header_blue);
-    p.drawText(QRectF(width * 0.05, height * 0.2, width * 0.55, height * 0.3), Qt::AlignLeft | Qt::AlignVCenter,
-               "Orvanta 4.1");
+    p.drawText(QRectF(width * 0.05, height * 0.2, width * 0.55, height * 0.3),
+               Qt::AlignLeft | Qt::AlignVCenter, "Orvanta 4.1");
     QFont subtitle("Arial");
     subtitle.setPixelSize(std::max(9, height / 14));
     p.setFont(subtitle);
@@ -136,7 +141,9 @@ QPixmap title_picture(int width, int height) {
 
 } // namespace
 
-QIcon toolbar_icon(ToolbarPicture picture) { return QIcon(draw_toolbar_picture(picture)); }
+QIcon toolbar_icon(ToolbarPicture picture) {
+    return QIcon(draw_toolbar_picture(picture));
+}
 
 const QPixmap &row_marker_picture() {
     static const QPixmap marker = [] {
@@ -150,9 +157,13 @@ const QPixmap &row_marker_picture() {
     return marker;
 }
 
-QPixmap welcome_picture() { return title_picture(400, 200); }
+QPixmap welcome_picture() {
+    return title_picture(400, 200);
+}
 
-QPixmap about_picture() { return title_picture(235, 143); }
+QPixmap about_picture() {
+    return title_picture(235, 143);
+}
 
 QIcon program_icon() {
     QPixmap pixmap(32, 32);

@@ -23,11 +23,11 @@ int run_window_program(int argc, char **argv) {
     NamedMutex::LockResult taken = instance.tryLock();
     bool holding = taken == NamedMutex::LockResult::Locked || taken == NamedMutex::LockResult::OwnerDied;
     if (taken == NamedMutex::LockResult::TimedOut) {
-        show_message(nullptr, "Sorry, Only one Orvanta can exist at one time", "Orvanta 4.1", MessageKind::warning);
+        show_message(nullptr, "Sorry, Only one Orvanta can exist at one time", "Orvanta 4.1",
+                     MessageKind::warning);
         return 1;
     }
-    if (!holding)
-        std::cerr << "orvantaiv: the single-instance lock is not available; running without it\n";
+    if (!holding) std::cerr << "orvantaiv: the single-instance lock is not available; running without it\n";
 
     int status = 0;
     {

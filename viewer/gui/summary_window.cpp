@@ -35,8 +35,8 @@ void OutcomeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     if (index.data(OutcomeModel::ComparisonRole).toBool()) {
         painter->setFont(list_font(14, true));
         painter->setPen(comparison_blue);
-        painter->drawText(option.rect.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          text);
+        painter->drawText(option.rect.adjusted(4, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     } else {
         painter->setFont(list_font(13, false));
         painter->setPen(Qt::black);
@@ -83,7 +83,8 @@ void OutcomeListView::mouseDoubleClickEvent(QMouseEvent *event) {
     if (on_plain_double_click) on_plain_double_click();
 }
 
-void OutcomeListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {
+void OutcomeListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const {
     painter->fillRect(option.rect, Qt::white);
     QStyleOptionViewItem cell = option;
     cell.state = QStyle::State_Enabled;
@@ -98,13 +99,15 @@ void OutcomeListView::drawRow(QPainter *painter, const QStyleOptionViewItem &opt
     }
 }
 
-SummaryWindow::SummaryWindow(OutcomeModel &model, QWidget *parent) : QWidget(parent), list_(new OutcomeListView) {
+SummaryWindow::SummaryWindow(OutcomeModel &model, QWidget *parent)
+    : QWidget(parent), list_(new OutcomeListView) {
     setWindowTitle("ORVANTA 4 SUMMARY");
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
     list_->setModel(&model);
-    for (int c = 0; c < OutcomeModel::COLUMNS; ++c) list_->setColumnWidth(c, column_widths[c]);
+    for (int c = 0; c < OutcomeModel::COLUMNS; ++c)
+        list_->setColumnWidth(c, column_widths[c]);
     // A comparison row's text runs across the whole row.
     for (int r = 0; r < model.rowCount(); ++r)
         if (model.is_comparison(r)) list_->setFirstColumnSpanned(r, {}, true);
@@ -112,7 +115,8 @@ SummaryWindow::SummaryWindow(OutcomeModel &model, QWidget *parent) : QWidget(par
 
 std::vector<int> SummaryWindow::selected_rows() const {
     std::vector<int> rows;
-    for (const QModelIndex &index : list_->selectionModel()->selectedRows()) rows.push_back(index.row());
+    for (const QModelIndex &index : list_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     return rows;
 }

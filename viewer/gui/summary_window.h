@@ -17,7 +17,8 @@ class OutcomeRowDelegate final : public QStyledItemDelegate {
   public:
     static constexpr int ROW_HEIGHT = 20;
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };
 
@@ -31,7 +32,8 @@ class OutcomeListView final : public QTreeView {
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     // Rows are owner-drawn whole: the delegate paints every cell, with no highlight, hover or focus
     // frame of the style.
-    void drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option,
+                 const QModelIndex &index) const override;
 };
 
 class SummaryWindow final : public QWidget {

@@ -10,8 +10,8 @@ namespace {
 
 using namespace settings;
 
-const char *const sort_key_vectors[SORT_KEYS] = {nullptr /* "OR" or "WMD" */, "WEIGHT", "YEAR",
-                                                 "STUDY", "USER", "QUALITY"};
+const char *const sort_key_vectors[SORT_KEYS] = {
+    nullptr /* "OR" or "WMD" */, "WEIGHT", "YEAR", "STUDY", "USER", "QUALITY"};
 
 bool dichotomous(const analysis &data) {
     return data.GetCellDouble(data.IsVector("SETTINGS"), DATA_TYPE) == DICHOTOMOUS;
@@ -19,11 +19,17 @@ bool dichotomous(const analysis &data) {
 
 } // namespace
 
-void set_scale(analysis &data, int index) { plot::ViewSettings(data).set(SCALE_INDEX, index); }
+void set_scale(analysis &data, int index) {
+    plot::ViewSettings(data).set(SCALE_INDEX, index);
+}
 
-void set_study_ci(analysis &data, int code) { plot::ViewSettings(data).set(STUDY_CI, code); }
+void set_study_ci(analysis &data, int code) {
+    plot::ViewSettings(data).set(STUDY_CI, code);
+}
 
-void set_total_ci(analysis &data, int code) { plot::ViewSettings(data).set(TOTAL_CI, code); }
+void set_total_ci(analysis &data, int code) {
+    plot::ViewSettings(data).set(TOTAL_CI, code);
+}
 
 void toggle_display_flag(analysis &data, int flag) {
     plot::ViewSettings view(data);
@@ -45,8 +51,7 @@ std::vector<std::string> sort_parameters(const analysis &data, int key, int &key
     int first_summary = data.GetVectorNumber(data.IsVector(dich ? "GROUP 0" : "TOTAL"));
     for (int n = 1; n < first_summary; ++n) {
         std::string name = data.GetVectorName(data.GetVectorByNumber(n));
-        if (name == "GROUPNAMES" || std::find(names.begin(), names.end(), name) != names.end())
-            continue;
+        if (name == "GROUPNAMES" || std::find(names.begin(), names.end(), name) != names.end()) continue;
         names.push_back(name);
     }
     return names;
@@ -73,8 +78,8 @@ MethodChange change_method(outcomeDef &record, int measure, int model) {
         analysis &to = next->Data();
         _vectordef *source = from.IsVector("SETTINGS");
         _vectordef *target = to.AddVector("SETTINGS");
-        for (int cell : {COMPARISON_NAME, OUTCOME_NAME, STUDY_COUNT, CENTRE_DIFFERENCE, CENTRE_RATIO,
-                         HEADER_WIDTH}) {
+        for (int cell :
+             {COMPARISON_NAME, OUTCOME_NAME, STUDY_COUNT, CENTRE_DIFFERENCE, CENTRE_RATIO, HEADER_WIDTH}) {
             double number = from.GetCellDouble(source, cell);
             if (number != ANALYSIS_MISSING)
                 to.SetCellDouble(target, cell, number);

@@ -18,8 +18,12 @@ namespace {
 
 using namespace settings;
 
-double cell(analysis &a, int c) { return a.GetCellDouble(a.IsVector("SETTINGS"), c); }
-const char *text_cell(analysis &a, int c) { return a.GetCellString(a.IsVector("SETTINGS"), c); }
+double cell(analysis &a, int c) {
+    return a.GetCellDouble(a.IsVector("SETTINGS"), c);
+}
+const char *text_cell(analysis &a, int c) {
+    return a.GetCellString(a.IsVector("SETTINGS"), c);
+}
 
 // The BCG review's one outcome (row 1), which starts with the relative risk, random effects.
 struct Bcg : ::testing::Test {
@@ -52,7 +56,8 @@ TEST_F(Bcg, ChangingTheMethodCarriesTheViewCellsOver) {
 
     EXPECT_EQ(commands::change_method(record, MEASURE_OR, MODEL_FIXED), commands::MethodChange::unchanged);
     // Peto is fixed-effect only: asking for it with random effects gives the fixed result.
-    ASSERT_EQ(commands::change_method(record, MEASURE_PETO_OR, MODEL_RANDOM), commands::MethodChange::changed);
+    ASSERT_EQ(commands::change_method(record, MEASURE_PETO_OR, MODEL_RANDOM),
+              commands::MethodChange::changed);
     EXPECT_EQ(record.model, MODEL_FIXED);
     EXPECT_EQ(cell(current(), MODEL), MODEL_FIXED);
     // A dichotomous outcome has no mean differences.
@@ -96,14 +101,17 @@ TEST_F(Bcg, MenuStateFollowsTheRecordAndTheSettings) {
 
 TEST_F(Bcg, CiCodesAndSortKeysCheckTheirItems) {
     // Code -> checked item (any code but 0 and 2 checks 99%).
-    const std::pair<int, int> cases[] = {{CI_90, cmd::STUDY_CI_90}, {CI_95, cmd::STUDY_CI_95},
-                                         {CI_99, cmd::STUDY_CI_99}, {7, cmd::STUDY_CI_99}};
+    const std::pair<int, int> cases[] = {{CI_90, cmd::STUDY_CI_90},
+                                         {CI_95, cmd::STUDY_CI_95},
+                                         {CI_99, cmd::STUDY_CI_99},
+                                         {7, cmd::STUDY_CI_99}};
     for (auto [code, item] : cases) {
         commands::set_study_ci(current(), code);
         commands::set_total_ci(current(), code);
         EXPECT_EQ(cell(current(), STUDY_CI), code);
         commands::MenuState s = commands::menu_state(record, current());
-        for (int id : {cmd::STUDY_CI_90, cmd::STUDY_CI_95, cmd::STUDY_CI_99}) EXPECT_EQ(s.checked[id], id == item);
+        for (int id : {cmd::STUDY_CI_90, cmd::STUDY_CI_95, cmd::STUDY_CI_99})
+            EXPECT_EQ(s.checked[id], id == item);
         EXPECT_TRUE(s.checked[item - cmd::STUDY_CI_99 + cmd::TOTAL_CI_99]);
     }
     for (int key = 1; key <= commands::SORT_KEYS; ++key) {
@@ -152,7 +160,8 @@ TEST_F(Bcg, SortingByEffectKeepsGroupsAndRowsTogether) {
     _vectordef *study = a.IsVector("STUDY"), *effect = a.IsVector("OR"), *group = a.IsVector("GROUP"),
                *events = a.IsVector("EXPTN");
     std::map<std::string, double> events_of;
-    for (int r = 1; r <= 13; ++r) events_of[a.GetCellString(study, r)] += a.GetCellDouble(events, r);
+    for (int r = 1; r <= 13; ++r)
+        events_of[a.GetCellString(study, r)] += a.GetCellDouble(events, r);
     ASSERT_TRUE(commands::sort_studies(a, 1));
     std::map<std::string, double> after;
     for (int r = 1; r <= 13; ++r) {
@@ -185,7 +194,8 @@ TEST(Continuous, MenusGreyTheDichotomousMeasuresAndOE) {
 TEST(Browse, StepsAmongSelectedOutcomesThatCanBeDrawn) {
     using browse::Row;
     //                       0 comparison   1 sel         2 sel, no plot  3             4 sel        5 sel
-    std::vector<Row> rows = {{false, false}, {true, true}, {true, false}, {false, true}, {true, true}, {true, true}};
+    std::vector<Row> rows = {{false, false}, {true, true}, {true, false},
+                             {false, true},  {true, true}, {true, true}};
     EXPECT_EQ(browse::first_outcome(rows), 1);
     EXPECT_EQ(browse::next_outcome(rows, 1), 4); // over the row without a plot and the unselected one
     EXPECT_EQ(browse::next_outcome(rows, 4), 5);
@@ -212,7 +222,8 @@ TEST_F(Bcg, FunnelDataTakeStandardErrorsFromTheLimits) {
     EXPECT_EQ(d.studies[0].effect, a.GetCellDouble(a.IsVector("OR"), 1));
 
     // Studies without an effect are left out; without any, there is no plot.
-    for (int r = 1; r <= 13; ++r) a.SetCellDouble(a.IsVector("OR"), r, ANALYSIS_MISSING);
+    for (int r = 1; r <= 13; ++r)
+        a.SetCellDouble(a.IsVector("OR"), r, ANALYSIS_MISSING);
     EXPECT_FALSE(funnel_data_of(a, d, error));
     EXPECT_EQ(error, "No study of the outcome has an estimable effect.");
 }
@@ -227,7 +238,8 @@ TEST(About, SystemTextShowsTheFactsAndThePlugins) {
     std::string text = system_text(f);
     EXPECT_NE(text.find("Processor: \t\tTest CPU"), std::string::npos) << text;
     EXPECT_NE(text.find("Physical Memory: \t\t2048Mb"), std::string::npos) << text;
-    EXPECT_NE(text.find("Supported Plugins: \nOrvanta Methods v1.1\nBitmap Exporter v1.0"), std::string::npos);
+    EXPECT_NE(text.find("Supported Plugins: \nOrvanta Methods v1.1\nBitmap Exporter v1.0"),
+              std::string::npos);
 }
 
 } // namespace

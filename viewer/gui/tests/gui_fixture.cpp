@@ -36,13 +36,17 @@ MessageRecorder::MessageRecorder() {
     });
 }
 
-MessageRecorder::~MessageRecorder() { set_message_function({}); }
+MessageRecorder::~MessageRecorder() {
+    set_message_function({});
+}
 
 QString example_review(const char *name) {
     return QString(SOURCE_DIR) + "/examples/orvantaiv/" + name;
 }
 
-QString test_review(const char *name) { return QString(SOURCE_DIR) + "/viewer/gui/tests/data/" + name; }
+QString test_review(const char *name) {
+    return QString(SOURCE_DIR) + "/viewer/gui/tests/data/" + name;
+}
 
 std::unique_ptr<OutcomeModel> load(const QString &path) {
     auto model = std::make_unique<OutcomeModel>();
@@ -53,7 +57,7 @@ std::unique_ptr<OutcomeModel> load(const QString &path) {
 
 QString artifact_folder() {
     const char *build = std::getenv("TOOLKIT_BUILD");
-    QString folder = QString(build ? build : ".") + "/test-artifacts/orvantaiv";
+    QString folder = (build ? QString(build) : QDir::tempPath()) + "/test-artifacts/orvantaiv";
     QDir().mkpath(folder);
     return folder;
 }

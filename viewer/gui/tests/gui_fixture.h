@@ -34,5 +34,6 @@ QString test_review(const char *name);
 // A loaded review's rows.
 std::unique_ptr<OutcomeModel> load(const QString &path);
 
-// Where tests leave files for people to look at: $TOOLKIT_BUILD/test-artifacts/orvantaiv.
+// Where tests leave files for people to look at: $TOOLKIT_BUILD/test-artifacts/orvantaiv (under
+// the temporary folder when the tests run outside ctest).
 QString artifact_folder();

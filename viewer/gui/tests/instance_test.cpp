@@ -72,7 +72,8 @@ TEST_F(Instances, ASecondStartIsRefusedAndAKilledFirstDoesNotBlock) {
     ASSERT_TRUE(second.waitForFinished(20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 1);
-    EXPECT_TRUE(second.readAllStandardError().contains("Orvanta 4.1: Sorry, Only one Orvanta can exist at one time\n"));
+    EXPECT_TRUE(second.readAllStandardError().contains(
+        "Orvanta 4.1: Sorry, Only one Orvanta can exist at one time\n"));
 
     // The batch modes take no lock.
     QProcess dump;

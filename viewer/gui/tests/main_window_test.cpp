@@ -1,4 +1,5 @@
 // The main window driven as a user drives it, on the offscreen platform.
+#include "about_box.h"
 #include "command_ids.h"
 #include "funnel_data.h"
 #include "graph_window.h"
@@ -8,6 +9,7 @@
 #include "summary_window.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
@@ -26,7 +28,9 @@ namespace {
 
 using namespace settings;
 
-double cell(analysis *a, int c) { return a->GetCellDouble(a->IsVector("SETTINGS"), c); }
+double cell(analysis *a, int c) {
+    return a->GetCellDouble(a->IsVector("SETTINGS"), c);
+}
 
 // A main window over a program folder of its own, where a test may put a funnelview.
 struct Window : ::testing::Test {
@@ -41,7 +45,8 @@ struct Window : ::testing::Test {
         QItemSelectionModel *s = window->summary()->list().selectionModel();
         s->clearSelection();
         for (int r : rows)
-            s->select(window->outcomes()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            s->select(window->outcomes()->index(r, 0),
+                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     bool enabled(int id) const { return window->action(id)->isEnabled(); }
     bool checked(int id) const { return window->action(id)->isChecked(); }
@@ -50,7 +55,8 @@ struct Window : ::testing::Test {
     }
     QStringList toolbar_tips() const {
         QStringList tips;
-        for (QAction *a : window->toolbar()->actions()) tips << (a->isSeparator() ? "|" : a->toolTip());
+        for (QAction *a : window->toolbar()->actions())
+            tips << (a->isSeparator() ? "|" : a->toolTip());
         return tips;
     }
 
@@ -63,10 +69,11 @@ TEST_F(Window, StartsWithNoReviewAndTheToolbarOfItsFolder) {
     make_window();
     EXPECT_EQ(window->windowTitle(), "ORVANTA 4.1 [No Review Loaded]");
     EXPECT_EQ(window->size(), QSize(640, 480));
-    EXPECT_EQ(toolbar_tips(), QStringList({"File Open", "Print Manager", "Summary/Detail", "|", "Previous outcome",
-                                           "Next outcome", "|", "Export Bitmap", "|"}));
+    EXPECT_EQ(toolbar_tips(), QStringList({"File Open", "Print Manager", "Summary/Detail", "|",
+                                           "Previous outcome", "Next outcome", "|", "Export Bitmap", "|"}));
     EXPECT_TRUE(enabled(cmd::OPEN));
-    for (int id : {cmd::PREVIOUS, cmd::NEXT, cmd::DETAIL, cmd::PRINT, cmd::EXPORT_BUTTON}) EXPECT_FALSE(enabled(id)) << id;
+    for (int id : {cmd::PREVIOUS, cmd::NEXT, cmd::DETAIL, cmd::PRINT, cmd::EXPORT_BUTTON})
+        EXPECT_FALSE(enabled(id)) << id;
     EXPECT_TRUE(window->action(cmd::DETAIL_BUTTON)->isCheckable());
     EXPECT_EQ(window->action(cmd::FUNNEL_BUTTON), nullptr);
 
@@ -154,7 +161,8 @@ TEST_F(Window, OutcomesThatCannotBeShownStayInTheList) {
     const struct {
         int measure, model;
         const char *title;
-    } cases[] = {{999, MODEL_FIXED, "Incorrect TYPE/EFFECT"}, {MEASURE_PETO_OR, MODEL_RANDOM, "Analysis not found!"}};
+    } cases[] = {{999, MODEL_FIXED, "Incorrect TYPE/EFFECT"},
+                 {MEASURE_PETO_OR, MODEL_RANDOM, "Analysis not found!"}};
     for (const auto &c : cases) {
         recorder.messages.clear();
         outcomeDef *record = window->outcomes()->record(3);
@@ -314,8 +322,9 @@ TEST_F(Window, FunnelPlotHandsTheStudiesToFunnelviewBesideTheProgram) {
     QString received = folder.filePath("received.txt");
     QFile program(folder.filePath("funnelview"));
     ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-    program.write(("#!/bin/sh\ncat > '" + received + ".part' && mv '" + received + ".part' '" + received + "'\n")
-                      .toUtf8());
+    program.write(
+        ("#!/bin/sh\ncat > '" + received + ".part' && mv '" + received + ".part' '" + received + "'\n")
+            .toUtf8());
     program.close();
     program.setPermissions(program.permissions() | QFile::ExeOwner);
 
@@ -327,7 +336,8 @@ TEST_F(Window, FunnelPlotHandsTheStudiesToFunnelviewBesideTheProgram) {
     ASSERT_TRUE(enabled(cmd::FUNNEL_BUTTON));
     window->run(cmd::FUNNEL_BUTTON);
     ASSERT_TRUE(recorder.messages.empty()) << recorder.messages[0].text.toStdString();
-    for (int i = 0; i < 100 && !QFile::exists(received); ++i) QTest::qWait(50);
+    for (int i = 0; i < 100 && !QFile::exists(received); ++i)
+        QTest::qWait(50);
     std::ifstream in(received.toStdString());
     funnel::Data data;
     std::string error;
@@ -352,7 +362,8 @@ TEST_F(Window, FunnelPlotHandsTheStudiesToFunnelviewBesideTheProgram) {
     window->run(cmd::FUNNEL_BUTTON);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].title, "Funnel Plot");
-    EXPECT_TRUE(recorder.messages[0].text.contains("funnelview cannot be run")) << recorder.messages[0].text.toStdString();
+    EXPECT_TRUE(recorder.messages[0].text.contains("funnelview cannot be run"))
+        << recorder.messages[0].text.toStdString();
 }
 
 TEST_F(Window, HelpWithoutItsPageSaysWhatIsMissing) {
@@ -394,6 +405,17 @@ TEST_F(Window, ScreenshotOfAnOutcome) {
 
     window->run(cmd::DETAIL);
     ASSERT_TRUE(window->grab().toImage().save(artifact_folder() + "/summary_window.png"));
+}
+
+TEST_F(Window, AboutBoxShowsThePictureAndTheSystemText) {
+    make_window();
+    std::unique_ptr<QDialog> about = make_about_box(window.get());
+    EXPECT_EQ(about->windowTitle(), "About Orvanta");
+    about->show();
+    QImage shot = about->grab().toImage();
+    ASSERT_TRUE(shot.save(artifact_folder() + "/about_box.png"));
+    EXPECT_GE(shot.width(), 235);
+    EXPECT_GE(shot.height(), 143);
 }
 
 } // namespace
