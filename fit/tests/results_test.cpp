@@ -201,6 +201,31 @@ TEST(Results, FilesOfARunFieldByField) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "y.gra"));
 }
 
+// More than 4 + 50 values per observation go on in a further line of the same form.
+TEST(Results, LongObservationLinesBreakAfter54Values) {
+    // three factors of 20 categories: 57 indicator columns, 61 values per observation
+    std::ostringstream data;
+    for (int i = 0; i < 100; ++i)
+        data << (i * 7) % 5 << " " << 1 + i % 20 << " " << 1 + (i / 5) % 20 << " " << 1 + (i * 3) % 20
+             << "\n";
+    TEMPDIR dir;
+    dir.write("d.dat", data.str());
+    dir.write(
+        "$.mod",
+        "DATA: d\nP: 4\nN: 100\nFORMAT: free\nMISSING-CODE: 99999\nINTERCEPT: yes\n'VARIABLE NAME' TYPE DF\n"
+        "y response 0\na factor 19\nb factor 19\nc factor 19\nFAMILY: gauss\nLINK: ident\n"
+        "THRESHOLDS: 0.001 0.001\n'MAX ITERS:' 10 10\n");
+    RUN r = runlumifit(dir.path());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const auto fit = filelines(dir.path() / "$.fit");
+    ASSERT_GT(fit.size(), 201u);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_TRUE(std::regex_match(fit[2 * i], std::regex(" (" + REAL + "){54}"))) << fit[2 * i];
+        EXPECT_TRUE(std::regex_match(fit[2 * i + 1], std::regex(" (" + REAL + "){7}"))) << fit[2 * i + 1];
+    }
+    EXPECT_EQ(fit[200], "\x1a");
+}
+
 TEST(Results, FailedRunLeavesEarlierResultsAlone) {
     TEMPDIR dir;
     std::string mod = modelfile();
