@@ -7,7 +7,10 @@
 #include "UNMISS.h"
 #include "lumifit_testutil.h"
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace lumifit_test;
@@ -184,6 +187,27 @@ TEST(Sort, AscendingWithIndexWholeAndSubRange) {
     MYSORT(x.data(), idx.data(), 5);
     EXPECT_EQ(x, (std::vector<double>{0, 1, 1, 2, 3}));
     EXPECT_EQ(idx, (std::vector<int>{5, 2, 4, 3, 1}));
+}
+
+TEST(Sort, LargeInputsMatchAPairSortWithTiesOrderedByIndex) {
+    // Random values with many ties, already sorted, reversed and constant inputs: the cases that
+    // drive a quicksort into its insertion-sort, partition and depth-limit paths.
+    std::mt19937 rng(7);
+    for (int pattern = 0; pattern < 4; ++pattern) {
+        int n = 5000;
+        std::vector<double> x(n);
+        for (int k = 0; k < n; ++k)
+            x[k] = pattern == 0 ? double(rng() % 50) : pattern == 1 ? k : pattern == 2 ? n - k : 1.5;
+        std::vector<std::pair<double, int>> expect(n);
+        std::vector<int> idx(n);
+        for (int k = 0; k < n; ++k) idx[k] = k + 1, expect[k] = {x[k], k + 1};
+        std::sort(expect.begin(), expect.end());
+        MYSORT(x.data(), idx.data(), n);
+        for (int k = 0; k < n; ++k) {
+            ASSERT_EQ(x[k], expect[k].first) << "pattern " << pattern << " at " << k;
+            ASSERT_EQ(idx[k], expect[k].second) << "pattern " << pattern << " at " << k;
+        }
+    }
 }
 
 } // namespace
