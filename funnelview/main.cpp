@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
+#include <clocale>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -68,6 +69,7 @@ int main(int argc, char **argv) {
         static char name[] = "funnelview", option[] = "-platform", platform[] = "offscreen";
         static char *qt_argv[] = {name, option, platform, nullptr};
         QGuiApplication app(qt_argc, qt_argv);
+        std::setlocale(LC_NUMERIC, "C"); // Qt adopts the user's locale; numbers keep their "." here
         QString message;
         if (!export_funnel_png(data, QString::fromStdString(export_path), message)) {
             std::cerr << "funnelview: " << export_path << ": " << message.toStdString() << '\n';
@@ -78,6 +80,7 @@ int main(int argc, char **argv) {
     }
 
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // Qt adopts the user's locale; numbers keep their "." here
     if (!ok) return report(source, error, true);
     FunnelWindow window(std::move(data));
     window.show();

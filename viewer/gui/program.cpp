@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include <clocale>
 #include <cstdlib>
 #include <iostream>
 
@@ -16,6 +17,7 @@ std::string instance_lock_name() {
 
 int run_window_program(int argc, char **argv) {
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // Qt adopts the user's locale; numbers keep their "." here
     // The lock lives as long as this process: a second start finds it taken, and a crashed
     // instance hands it on (robust mutex), so it never blocks later starts.
     const std::string lock_name = instance_lock_name();

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <clocale>
 #include <iostream>
 #include <memory>
 
@@ -63,7 +64,9 @@ std::unique_ptr<QGuiApplication> offscreen_application() {
     static int argc = 3;
     static char name[] = "orvantaiv", option[] = "-platform", platform[] = "offscreen";
     static char *argv[] = {name, option, platform, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // Qt adopts the user's locale; numbers keep their "." here
+    return app;
 }
 
 // A stored scale index outside the table of its scale kind is drawn with the nearest valid one.
