@@ -9,11 +9,15 @@
 #include <new>
 
 // OpenBLAS's own threads only contend for the cores on the vector lengths of the fit; the program
-// is single-threaded. Weak, so that another BLAS links as well.
+// is single-threaded. The library starts its worker threads when it is loaded, and an idle worker
+// spins for about a tenth of a second before it sleeps, so they are also stopped. Weak, so that
+// another BLAS links as well.
 extern "C" void openblas_set_num_threads(int) __attribute__((weak));
+extern "C" int blas_thread_shutdown_() __attribute__((weak));
 
 int main() {
     if (openblas_set_num_threads) openblas_set_num_threads(1);
+    if (blas_thread_shutdown_) blas_thread_shutdown_();
     try {
         MODFILE mod = MODFILE::open("$.mod");
         DIMS dims = GETDIM(mod);
