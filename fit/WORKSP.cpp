@@ -4,6 +4,7 @@
 #include "MSG.h"
 
 #include <algorithm>
+#include <new>
 
 WSLEN WSLENGTHS(const DIMS &d) {
     std::int64_t n = d.n, p = d.p, q = d.q, nsm = d.nsm;
@@ -98,7 +99,8 @@ void WSALLOC(const DIMS &d, WORK &w) {
     WSLAYOUT(d, w, SIZER{w});
     // Reals first, then integers, then characters: each part stays aligned for its type.
     std::size_t bytes = w.reals * sizeof(double) + w.integers * sizeof(int) + w.characters;
-    w.block = std::make_unique<std::byte[]>(bytes);
+    w.block.reset(static_cast<std::byte *>(std::calloc(bytes, 1)));
+    if (!w.block) throw std::bad_alloc();
     double *r = reinterpret_cast<double *>(w.block.get());
     int *i = reinterpret_cast<int *>(r + w.reals);
     char *c = reinterpret_cast<char *>(i + w.integers);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 // Workspace lengths in reals, integers and characters.
@@ -69,8 +70,13 @@ struct WORK {
     char *NAMES = nullptr; // NAMES(20, p)  variable names, blank-padded
     char *TYPES = nullptr; // TYPES(10, p)  variable types, blank-padded
 
+    // The one allocation, zero-filled. calloc, because a block this large comes fresh from the
+    // system already zeroed, and its pages are touched only when the arrays are used.
+    struct FREE {
+        void operator()(void *p) const { std::free(p); }
+    };
     std::size_t reals = 0, integers = 0, characters = 0; // lengths of the three parts
-    std::unique_ptr<std::byte[]> block;                  // the one allocation, zero-filled
+    std::unique_ptr<std::byte, FREE> block;
 };
 
 // Allocates the workspace for the sizes and points every array of WORK into it.
