@@ -8,23 +8,21 @@ using namespace orthix;
 
 extern "C" int16_t QLEX_CheckWord(int16_t sid, const char* word, char* replWord, int16_t replWordSz) {
     return guarded("QLEX_CheckWord", [&]() -> int16_t {
-        thread_local std::vector<Lexicon*> lexicons;  // kept between calls: no allocation per word
-        uint32_t options;
-        {
-            EngineLock lock;
-            if (!lock.owns())
-                return QLEX_ERR_MUTEX_TIMEOUT;
-            Session* session = findSession(sid, "QLEX_CheckWord");
-            if (!session)
-                return QLEX_ERR_BAD_SESSION;
-            searchOrder(*session, lexicons);
-            options = session->options;
-        }
-        WordChecker checker(lexicons, options);
+        EngineLock lock;
+        if (!lock.owns())
+            return QLEX_ERR_MUTEX_TIMEOUT;
+        Session* session = findSession(sid, "QLEX_CheckWord");
+        if (!session)
+            return QLEX_ERR_BAD_SESSION;
+        SearchOrder order(*session);
+        uint32_t options = session->options;
+        lock.release();  // the lexicons take care of themselves
+
+        WordChecker checker(order.lexicons(), options);
         WordChecker::Result result = checker.judge(word ? std::string_view(word, strnlen(word, kMaxWord)) : "");
         if (replWord && replWordSz > 0) {
             std::size_t n = std::min<std::size_t>(result.replacement.size(), static_cast<std::size_t>(replWordSz - 1));
-            std::memcpy(replWord, result.replacement.data(), n);
+            std::memcpy(replWord, result.replacement.c_str(), n);
             replWord[n] = '\0';
         }
         return result.flags;

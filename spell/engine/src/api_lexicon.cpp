@@ -17,7 +17,7 @@ bool isAction(int16_t a) { return a == 'i' || a == 'e' || a == 'a' || a == 'A' |
 // possessives.
 std::string keyOf(const char* word, uint32_t options) {
     std::string w = makeEntry(word, 'i', nullptr).word;
-    return options & QLEX_OPT_STRIP_POSSESSIVES ? stripPossessive(w) : w;
+    return options & QLEX_OPT_STRIP_POSSESSIVES ? std::string(stripPossessive(w)) : w;
 }
 
 // Puts a new lexicon into the first free slot of the session: its id, or an error.
@@ -126,7 +126,7 @@ extern "C" int16_t QLEX_FindLexWord(int16_t sid, int16_t lexId, const char* word
         LexiconRef ref = findLexiconRef(sid, lexId, "QLEX_FindLexWord");
         if (ref.error)
             return ref.error;
-        return ref.lexicon->find(keyOf(word, ref.options).c_str(), ref.options & QLEX_OPT_CASE_SENSITIVE,
+        return ref.lexicon->find(keyOf(word, ref.options), ref.options & QLEX_OPT_CASE_SENSITIVE,
                                  otherWord, otherWordSz);
     });
     if (rc < 0 && rc != QLEX_ERR_NOT_FOUND)

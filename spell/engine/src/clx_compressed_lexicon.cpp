@@ -29,11 +29,13 @@ uint32_t key_rank(const char* key) {
     return uint32_t((unsigned char)key[0]) << 16 | uint32_t((unsigned char)key[1]) << 8 | (unsigned char)key[2];
 }
 
-bool equal_folded(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b)
-        if (toLower((unsigned char)*a) != toLower((unsigned char)*b))
+bool equal_folded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (toLower((unsigned char)a[i]) != toLower((unsigned char)b[i]))
             return false;
-    return *a == *b;
+    return true;
 }
 
 } // namespace
@@ -216,7 +218,6 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
     }
     try {
         index_ = std::vector<Entry>(count);
-        ranks_ = std::vector<uint32_t>(count);
     } catch (const std::bad_alloc&) {
         logLine("%s: out of memory", name);
         return QLEX_ERR_NO_MEMORY;
@@ -225,7 +226,6 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
         const unsigned char* record = body.data() + 4 + size_t(i) * kIndexEntrySize;
         Entry& entry = index_[i];
         std::memcpy(entry.key, record, kKeySize);
-        ranks_[i] = key_rank(entry.key);
         entry.offset = read_be32(record + kKeySize);
         entry.size = read_be32(record + kKeySize + 4);
         // A key is three characters, or a one- or two-character word padded with NULs.
@@ -233,19 +233,46 @@ int16_t CompressedLexicon::readIndex(std::FILE* file, uint32_t length) {
             logLine("%s: bad key in segment index entry %lu", name, (unsigned long)i);
             return QLEX_ERR_BAD_FORMAT;
         }
-        // Lookups binary-search the index.
-        if (i > 0 && ranks_[i - 1] >= ranks_[i]) {
+        // Walks visit the keys in order, and a key must name one entry.
+        if (i > 0 && key_rank(index_[i - 1].key) >= key_rank(entry.key)) {
             logLine("%s: segment index not sorted at entry %lu", name, (unsigned long)i);
             return QLEX_ERR_BAD_FORMAT;
         }
     }
-    // Entries are sorted, so the ones of each first byte are contiguous.
-    for (uint32_t b = 0, i = 0; b <= 256; ++b) {
-        while (i < count && (unsigned char)index_[i].key[0] < b)
-            ++i;
-        firstOfByte_[b] = i;
+    try {
+        hashKeys();
+    } catch (const std::bad_alloc&) {
+        logLine("%s: out of memory", name);
+        return QLEX_ERR_NO_MEMORY;
     }
     return 0;
+}
+
+namespace {
+
+uint32_t key_hash(uint32_t rank) {
+    uint32_t h = rank * 0x9E3779B1u;
+    return h ^ (h >> 15);
+}
+
+} // namespace
+
+// A table at most half full, so that a key is found in one or two probes.
+void CompressedLexicon::hashKeys() {
+    size_t size = 2;
+    while (size < 2 * index_.size())
+        size *= 2;
+    keySlots_ = std::vector<KeySlot>(size);
+    keyMask_ = uint32_t(size - 1);
+    for (uint32_t i = 0; i < index_.size(); ++i) {
+        uint32_t rank = key_rank(index_[i].key);
+        uint32_t slot = key_hash(rank) & keyMask_;
+        while (keySlots_[slot].rank != KeySlot::kFreeSlot)
+            slot = (slot + 1) & keyMask_;
+        keySlots_[slot].rank = rank;
+        keySlots_[slot].entry = i;
+        index_[i].slot = slot;
+    }
 }
 
 int16_t CompressedLexicon::checkSegments(int32_t budget) {
@@ -271,9 +298,9 @@ int16_t CompressedLexicon::checkSegments(int32_t budget) {
 
 void CompressedLexicon::reset() {
     fileName_.clear();
+    keySlots_.clear();
     index_.clear();
-    ranks_.clear();
-    std::fill(std::begin(firstOfByte_), std::end(firstOfByte_), 0);
+    keyMask_ = 0;
     simple_.clear();
     extended_.clear();
     language_ = 0;
@@ -283,14 +310,16 @@ void CompressedLexicon::reset() {
     loaded_.clear();
 }
 
-int32_t CompressedLexicon::search(const char (&key)[kKeySize]) const {
+const CompressedLexicon::KeySlot* CompressedLexicon::search(const char (&key)[kKeySize]) const {
+    if (keySlots_.empty())
+        return nullptr;
     uint32_t rank = key_rank(key);
-    unsigned char first = (unsigned char)key[0];
-    auto end = ranks_.begin() + firstOfByte_[first + 1];
-    auto it = std::lower_bound(ranks_.begin() + firstOfByte_[first], end, rank);
-    if (it == end || *it != rank)
-        return -1;
-    return int32_t(it - ranks_.begin());
+    for (uint32_t slot = key_hash(rank) & keyMask_; keySlots_[slot].rank != KeySlot::kFreeSlot;
+         slot = (slot + 1) & keyMask_) {
+        if (keySlots_[slot].rank == rank)
+            return &keySlots_[slot];
+    }
+    return nullptr;
 }
 
 int16_t CompressedLexicon::load(Entry& entry) {
@@ -326,22 +355,18 @@ int16_t CompressedLexicon::load(Entry& entry) {
         return QLEX_ERR_BAD_FORMAT;
     }
     ++segmentReads_;
-    // The jump table speeds up searches; it is kept only when the budget holds it as well.
-    std::span<const unsigned char> bytes(data.get(), entry.size);
-    std::vector<ClxJump> jumps;
-    try {
-        jumps = clxSegmentJumps(bytes, simple_, extended_);
-    } catch (const std::bad_alloc&) {
-        // without jumps a search reads the segment from its start
+    // The word table speeds up lookups. Under a budget the memory goes to segment data instead:
+    // a table would take several times the segment's size and cost a decoding at every reload.
+    ClxWordTable words;
+    if (budget_ == 0) {
+        try {
+            words.build(entry.key, {data.get(), entry.size}, simple_, extended_);
+        } catch (const std::bad_alloc&) {
+            words = ClxWordTable();  // without it, lookups search the segment's records
+        }
     }
-    uint64_t jumpBytes = jumps.size() * sizeof(ClxJump);
-    if (budget_ > 0 && entry.size + jumpBytes > budget_) {
-        jumps.clear();
-        jumpBytes = 0;
-    }
-    makeRoom(entry.size + jumpBytes);
-    std::unique_ptr<LoadedSegment> loaded(
-        new (std::nothrow) LoadedSegment{std::move(data), std::move(jumps), entry.size + jumpBytes});
+    uint64_t footprint = entry.size + words.bytes();
+    std::unique_ptr<LoadedSegment> loaded(new (std::nothrow) LoadedSegment{std::move(data), std::move(words), footprint});
     try {
         if (!loaded)
             throw std::bad_alloc();
@@ -350,9 +375,11 @@ int16_t CompressedLexicon::load(Entry& entry) {
         logLine("loadSeg: out of memory");
         return QLEX_ERR_NO_MEMORY;
     }
-    entry.loaded = std::move(loaded);
     entry.stamp = useCounter_;
-    loadedBytes_ += entry.loaded->footprint;
+    loadedBytes_ += footprint;
+    entry.loaded = std::move(loaded);
+    if (!entry.loaded->words.empty())
+        keySlots_[entry.slot].words.store(&entry.loaded->words, std::memory_order_release);
     return 0;
 }
 
@@ -363,18 +390,42 @@ void CompressedLexicon::makeRoom(uint64_t bytes) {
                                        [&](uint32_t a, uint32_t b) { return index_[a].stamp < index_[b].stamp; });
         Entry& entry = index_[*oldest];
         loadedBytes_ -= entry.loaded->footprint;
-        entry.loaded.reset();
+        entry.loaded.reset();  // never has a published word table: there is a budget
         *oldest = loaded_.back();
         loaded_.pop_back();
     }
 }
 
-bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseSensitive) {
+namespace {
+
+bool table_holds(const ClxWordTable& words, std::string_view word, bool caseSensitive) {
+    std::string_view tail = word.substr(kKeySize);
+    return caseSensitive ? words.holds(tail) : words.holdsFolded(tail);
+}
+
+} // namespace
+
+// A segment already loaded with its word table needs no lock.
+bool CompressedLexicon::findInSegment(const KeySlot& slot, std::string_view word, bool caseSensitive) {
+    if (const ClxWordTable* words = slot.words.load(std::memory_order_acquire))
+        return table_holds(*words, word, caseSensitive);
+    return loadAndFind(index_[slot.entry], word, caseSensitive);
+}
+
+bool CompressedLexicon::loadAndFind(Entry& entry, std::string_view word, bool caseSensitive) {
+    std::lock_guard<std::mutex> guard(cacheMutex_);
     if (load(entry) != 0)
         return false;
+    if (!entry.loaded->words.empty())
+        return table_holds(entry.loaded->words, word, caseSensitive);
+    return searchRecords(entry, word, caseSensitive);
+}
+
+bool CompressedLexicon::searchRecords(const Entry& entry, std::string_view word, bool caseSensitive) {
+    std::span<const unsigned char> data(entry.loaded->data.get(), entry.size);
     if (caseSensitive)
-        return clxSegmentHolds({entry.loaded->data.get(), entry.size}, word, simple_, extended_, entry.loaded->jumps);
-    ClxSegmentDecoder decoder(entry.key, {entry.loaded->data.get(), entry.size}, simple_, extended_);
+        return clxSegmentHolds(data, word, simple_, extended_);
+    ClxSegmentDecoder decoder(entry.key, data, simple_, extended_);
     for (;;) {
         switch (decoder.next()) {
         case ClxSegmentDecoder::kEnd:
@@ -386,23 +437,21 @@ bool CompressedLexicon::findInSegment(Entry& entry, const char* word, bool caseS
             break;
         }
         // Case-folded words are not in order: every word is visited.
-        if (equal_folded(word, decoder.word()))
+        if (equal_folded(word, {decoder.word(), decoder.length()}))
             return true;
     }
 }
 
-int16_t CompressedLexicon::find(const char* word, bool caseSensitive, char* other, int otherSize) {
-    std::lock_guard<std::mutex> guard(cacheMutex_);
+int16_t CompressedLexicon::find(std::string_view w, bool caseSensitive, char* other, int otherSize) {
     if (other && otherSize > 0)
         other[0] = '\0';
-    size_t length = std::strlen(word);
+    size_t length = w.size();
     if (length == 0 || length > kMaxWordLength)
         return QLEX_ERR_NOT_FOUND;
-    char key[kKeySize] = {};
-    std::memcpy(key, word, std::min(length, kKeySize));
+    char key[kKeySize] = {w[0], length > 1 ? w[1] : '\0', length > 2 ? w[2] : '\0'};
     if (caseSensitive) {
-        int32_t i = search(key);
-        if (i >= 0 && (length < kKeySize || findInSegment(index_[i], word, true)))
+        const KeySlot* slot = search(key);
+        if (slot && (length < kKeySize || findInSegment(*slot, w, true)))
             return 'i';
         return QLEX_ERR_NOT_FOUND;
     }
@@ -421,8 +470,8 @@ int16_t CompressedLexicon::find(const char* word, bool caseSensitive, char* othe
         if (repeated)
             continue;
         std::memcpy(tried[triedCount++], pattern, kKeySize);
-        int32_t i = search(pattern);
-        if (i >= 0 && (length < kKeySize || findInSegment(index_[i], word, false)))
+        const KeySlot* slot = search(pattern);
+        if (slot && (length < kKeySize || findInSegment(*slot, w, false)))
             return 'i';
     }
     return QLEX_ERR_NOT_FOUND;

@@ -7,19 +7,23 @@
 // that lookup answer "absent") instead of being read out of bounds.
 //
 // Lookups and walks run outside the engine mutex and change the segment cache, so they take the
-// lexicon's own mutex; a walk's scorer and sink must not call back into the same lexicon.
+// lexicon's own mutex; a walk's scorer and sink must not call back into the same lexicon. Without
+// a budget nothing is ever evicted, so a lookup in a segment already loaded with its word table
+// needs no lock.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "clx_format.h"
-#include "clx_segment_search.h"
 #include "clx_suffix_table.h"
+#include "clx_word_table.h"
 #include "lexicon.h"
 
 namespace orthix {
@@ -33,7 +37,7 @@ public:
     LexiconKind kind() const override { return kCompressedFile; }
     int16_t language() const override { return language_; }
     // 'i' when the word is present, else QLEX_ERR_NOT_FOUND; `other` receives "".
-    int16_t find(const char* word, bool caseSensitive, char* other, int otherSize) override;
+    int16_t find(std::string_view word, bool caseSensitive, char* other, int otherSize) override;
     int16_t add(const char* word, char action, const char* other) override;
     int16_t remove(const char* word) override;
     int16_t clear() override;
@@ -44,23 +48,35 @@ public:
     // cannot be loaded ends the walk with its error.
     int16_t walk(const char* misspelled, int depth, Scorer score, SuggestionSink& sink) override;
 
-    // Bytes of loaded segments and their jump tables held now, and segment reads so far.
+    // Bytes of loaded segments and their word tables held now, and segment reads so far.
     size_t loadedBytes() const { return loadedBytes_; }
     size_t segmentReads() const { return segmentReads_; }
 
 private:
-    // A segment's data in memory, with its jump table when the budget had room for it.
+    // A segment's data in memory, with its word table when the segment allows one and the budget
+    // has room for it.
     struct LoadedSegment {
         std::unique_ptr<unsigned char[]> data;
-        std::vector<ClxJump> jumps;
-        uint64_t footprint = 0;  // bytes of data and jumps, counted against the budget
+        ClxWordTable words;
+        uint64_t footprint = 0;  // bytes of data and table, counted against the budget
     };
     struct Entry {
         char key[clx::kKeySize];  // a one- or two-character word is its own key, NUL-padded
         uint32_t offset = 0;      // from the segment base
         uint32_t size = 0;
+        uint32_t slot = 0;   // of the key in keySlots_
         uint64_t stamp = 0;  // use counter at the last use
         std::unique_ptr<LoadedSegment> loaded;
+    };
+    // The hash table of the keys: what a lookup needs first, in 16 bytes.
+    struct KeySlot {
+        uint32_t rank = kFreeSlot;  // the key's bytes as one big-endian number
+        uint32_t entry = 0;
+        // The word table of the entry's loaded segment, published for lookups without the lock;
+        // set only when there is no budget, so it stays valid until the lexicon closes.
+        std::atomic<const ClxWordTable*> words{nullptr};
+
+        static constexpr uint32_t kFreeSlot = UINT32_MAX;  // ranks have 24 bits
     };
 
     int16_t readTables(std::FILE* file, uint64_t fileSize);
@@ -69,16 +85,21 @@ private:
     int16_t checkSegments(int32_t budget);
     void reset();
 
-    // Index of the entry with this key, or -1.
-    int32_t search(const char (&key)[clx::kKeySize]) const;
+    void hashKeys();
+    // The slot of this key, or null.
+    const KeySlot* search(const char (&key)[clx::kKeySize]) const;
+    // Whether the segment of the key (the word's first three characters) holds the word.
+    bool findInSegment(const KeySlot& slot, std::string_view word, bool caseSensitive);
+    bool loadAndFind(Entry& entry, std::string_view word, bool caseSensitive);
+    // Reads the loaded segment's records, for a segment without a word table.
+    bool searchRecords(const Entry& entry, std::string_view word, bool caseSensitive);
     int16_t load(Entry& entry);
     void makeRoom(uint64_t bytes);
-    bool findInSegment(Entry& entry, const char* word, bool caseSensitive);
 
     std::string fileName_;
     std::vector<Entry> index_;
-    std::vector<uint32_t> ranks_;  // each entry's key bytes as one big-endian number: index order
-    uint32_t firstOfByte_[257] = {};  // entries whose key starts with byte b: [firstOfByte_[b], firstOfByte_[b + 1])
+    std::vector<KeySlot> keySlots_;  // open addressing, at most half full
+    uint32_t keyMask_ = 0;
     ClxSuffixTable simple_, extended_;
     int16_t language_ = 0;
     uint32_t width_ = 0;

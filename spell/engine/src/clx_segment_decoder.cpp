@@ -20,7 +20,7 @@ ClxSegmentDecoder::Step ClxSegmentDecoder::next() {
     size_t shared = data_[pos_++];
     if (shared > length_ - kKeySize)
         return kMalformed;
-    length_ = kKeySize + shared;
+    length_ = kept_ = kKeySize + shared;
     for (;;) {
         if (pos_ == data_.size())
             return kMalformed;

@@ -25,6 +25,8 @@ public:
 
     const char* word() const { return word_; }  // NUL-terminated
     size_t length() const { return length_; }
+    // How many leading characters the last word took from the previous one (key included).
+    size_t kept() const { return kept_; }
 
 private:
     bool append(std::string_view text);
@@ -35,6 +37,7 @@ private:
     const ClxSuffixTable& extended_;
     char word_[clx::kMaxWordLength + 1];
     size_t length_ = clx::kKeySize;
+    size_t kept_ = clx::kKeySize;
 };
 
 } // namespace orthix

@@ -1,7 +1,5 @@
 #include "clx_segment_search.h"
 
-#include <algorithm>
-
 #include "clx_format.h"
 
 namespace orthix {
@@ -32,9 +30,8 @@ public:
            const ClxSuffixTable& extended)
         : data_(data), word_(word), simple_(simple), extended_(extended) {}
 
-    // Searches from the record at `start`, which shares nothing with its predecessor.
-    bool run(size_t start) {
-        pos_ = start;
+    bool run() {
+        pos_ = 0;
         size_t shared = 0;  // characters after the key that the previous word shares with word_
         while (pos_ < data_.size()) {
             size_t n = data_[pos_++];
@@ -122,42 +119,9 @@ private:
 
 } // namespace
 
-std::vector<ClxJump> clxSegmentJumps(std::span<const unsigned char> data, const ClxSuffixTable& simple,
-                                     const ClxSuffixTable& extended) {
-    std::vector<ClxJump> jumps;
-    for (size_t pos = 0; pos < data.size() && pos <= UINT32_MAX;) {
-        size_t record = pos;
-        if (data[pos++] == 0 && pos < data.size()) {
-            unsigned char code = data[pos];
-            std::string_view suffix;
-            if (code == kExtendedSuffix && pos + 1 < data.size() && data[pos + 1] < extended.count())
-                suffix = extended.at(data[pos + 1]);
-            else if (code >= kFirstSimpleSuffix && code < kFirstLiteral && size_t(code - kFirstSimpleSuffix) < simple.count())
-                suffix = simple.at(code - kFirstSimpleSuffix);
-            unsigned char first = code >= kFirstLiteral ? code : suffix.empty() ? 0 : (unsigned char)suffix[0];
-            if (!jumps.empty() && first <= jumps.back().first)
-                break;  // out of order: the search reads on from the jumps so far
-            jumps.push_back({uint32_t(record), first});
-        }
-        pos = skip_record(data, pos);
-        if (pos == 0)
-            break;
-    }
-    return jumps;
-}
-
 bool clxSegmentHolds(std::span<const unsigned char> data, std::string_view word, const ClxSuffixTable& simple,
-                     const ClxSuffixTable& extended, const std::vector<ClxJump>& jumps) {
-    // The last run whose fourth character is not above the word's; the key alone sorts first.
-    size_t start = 0;
-    if (word.size() > kKeySize) {
-        unsigned char fourth = (unsigned char)word[kKeySize];
-        auto after = std::upper_bound(jumps.begin(), jumps.end(), fourth,
-                                      [](unsigned char c, const ClxJump& jump) { return c < jump.first; });
-        if (after != jumps.begin())
-            start = std::prev(after)->offset;
-    }
-    return Search(data, word, simple, extended).run(start);
+                     const ClxSuffixTable& extended) {
+    return Search(data, word, simple, extended).run();
 }
 
 } // namespace orthix

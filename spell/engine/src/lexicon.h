@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace orthix {
 
@@ -40,7 +41,7 @@ public:
 
     // The action character of `word`, or QLEX_ERR_NOT_FOUND. When `other` is given, the entry's
     // other word (or "") is copied into it, at most otherSize - 1 characters.
-    virtual int16_t find(const char* word, bool caseSensitive, char* other, int otherSize) = 0;
+    virtual int16_t find(std::string_view word, bool caseSensitive, char* other, int otherSize) = 0;
 
     // Editing and listing. Kinds that cannot do it answer QLEX_ERR_UNSUPPORTED.
     virtual int16_t add(const char* word, char action, const char* other) = 0;

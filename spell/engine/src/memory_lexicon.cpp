@@ -22,9 +22,9 @@ int16_t MemoryLexicon::language() const {
     return list_.language();
 }
 
-int16_t MemoryLexicon::find(const char* word, bool caseSensitive, char* other, int otherSize) {
+int16_t MemoryLexicon::find(std::string_view word, bool caseSensitive, char* other, int otherSize) {
     std::lock_guard lock(mutex_);
-    const LexEntry* e = list_.find(std::string_view(word ? word : "", word ? strnlen(word, kMaxWord) : 0), caseSensitive);
+    const LexEntry* e = list_.find(word.substr(0, kMaxWord), caseSensitive);
     if (!e)
         return QLEX_ERR_NOT_FOUND;
     if (other && otherSize > 0) {

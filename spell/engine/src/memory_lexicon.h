@@ -14,7 +14,7 @@ public:
 
     LexiconKind kind() const override { return kTemporary; }
     int16_t language() const override;
-    int16_t find(const char* word, bool caseSensitive, char* other, int otherSize) override;
+    int16_t find(std::string_view word, bool caseSensitive, char* other, int otherSize) override;
     int16_t add(const char* word, char action, const char* other) override;
     int16_t remove(const char* word) override;
     int16_t clear() override;

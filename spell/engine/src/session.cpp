@@ -4,10 +4,13 @@
 
 namespace orthix {
 
-SlotTable<std::unique_ptr<Session>>& sessionTable() {
-    static SlotTable<std::unique_ptr<Session>> table;
-    return table;
-}
+namespace {
+
+constinit SlotTable<std::unique_ptr<Session>> sessions;  // no guard on the way to it
+
+} // namespace
+
+SlotTable<std::unique_ptr<Session>>& sessionTable() { return sessions; }
 
 Session* findSession(int16_t sid, const char* function) {
     auto& table = sessionTable();
@@ -26,11 +29,19 @@ LexiconSlot* findLexicon(Session& session, int16_t lexId, const char* function) 
     return &session.lexicons[lexId];
 }
 
-void searchOrder(Session& session, std::vector<Lexicon*>& order) {
-    order.clear();
-    for (LexiconSlot& slot : session.lexicons)
-        if (slot.kind != kFreeSlot)
-            order.push_back(slot.lexicon.get());
+SearchOrder::SearchOrder(Session& session) {
+    for (LexiconSlot& slot : session.lexicons) {
+        if (slot.kind == kFreeSlot)
+            continue;
+        if (size_ < kOnStack) {
+            onStack_[size_] = slot.lexicon.get();
+        } else {
+            if (size_ == kOnStack)
+                onHeap_.assign(onStack_, onStack_ + kOnStack);
+            onHeap_.push_back(slot.lexicon.get());
+        }
+        ++size_;
+    }
 }
 
 } // namespace orthix

@@ -1,6 +1,7 @@
 #include "word_check.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "char_model.h"
 #include "qlex.h"
@@ -9,11 +10,11 @@ namespace orthix {
 
 namespace {
 
-unsigned char at(const std::string& s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
+unsigned char at(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
 // Ignoring the first character, a later letter has the opposite case of the first letter found
 // (TUesday, ActiveX; not OCX, Stephenson).
-bool isMixedCase(const std::string& w) {
+bool isMixedCase(std::string_view w) {
     std::size_t i = 1;
     while (i < w.size() && !isLetter(at(w, i)))
         ++i;
@@ -26,18 +27,34 @@ bool isMixedCase(const std::string& w) {
     return false;
 }
 
-bool allUpperLetters(const std::string& w) {
+bool allUpperLetters(std::string_view w) {
     return std::all_of(w.begin(), w.end(), [](char c) { return isUpper(static_cast<unsigned char>(c)); });
 }
 
-bool anyOf(const std::string& w, bool (*test)(unsigned char)) {
-    return std::any_of(w.begin(), w.end(), [&](char c) { return test(static_cast<unsigned char>(c)); });
+// Some character of the word is of one of these CharClass bits.
+bool anyOf(std::string_view w, unsigned char classes) {
+    for (char c : w)
+        if (charClass(static_cast<unsigned char>(c)) & classes)
+            return true;
+    return false;
+}
+
+// The first hyphen or apostrophe at or after `from` that the options split words at, or the size
+// of the word.
+std::size_t separatorFrom(std::string_view w, std::size_t from, uint32_t opt) {
+    bool hyphens = opt & QLEX_OPT_SPLIT_HYPHENATED_WORDS;
+    if (!(opt & QLEX_OPT_SPLIT_CONTRACTED_WORDS))
+        return hyphens ? std::min(w.find('-', from), w.size()) : w.size();
+    for (std::size_t i = from; i < w.size(); ++i)
+        if ((hyphens && w[i] == '-') || isApostrophe(static_cast<unsigned char>(w[i])))
+            return i;
+    return w.size();
 }
 
 bool isAlnum(unsigned char c) { return isLetter(c) || isDigit(c); }
 
-bool looksLikeDomainName(const std::string& w) {
-    if (w.find('.') == std::string::npos)
+bool looksLikeDomainName(std::string_view w) {
+    if (w.find('.') == std::string_view::npos)
         return false;
     for (std::size_t i = 0; i + 1 < w.size(); ++i)
         if (isAlnum(at(w, i)) && isAlnum(at(w, i + 1)))
@@ -47,31 +64,31 @@ bool looksLikeDomainName(const std::string& w) {
 
 bool isEss(unsigned char c) { return c == 's' || c == 'S'; }
 
+std::string_view oneChar(const unsigned char& c) { return {reinterpret_cast<const char*>(&c), 1}; }
+
 // Puts the received word's possessive ending back on a replacement built from the stripped word.
-void restorePossessive(const std::string& received, std::string& repl) {
+void restorePossessive(std::string_view received, WordBuffer& repl) {
     std::size_t n = received.size();
     if (n < 2)
         return;
     unsigned char last = at(received, n - 1), prev = at(received, n - 2);
     if (isEss(last) && isApostrophe(prev)) {
-        repl += received.substr(n - 2);
+        repl.append(received.substr(n - 2));
     } else if (isApostrophe(last) && isEss(prev)) {
-        repl += static_cast<char>(last);
-        if (repl.size() < 2 || !isEss(at(repl, repl.size() - 2)))
-            repl += static_cast<char>(prev);
+        repl.append(oneChar(last));
+        if (repl.size() < 2 || !isEss(repl.at(repl.size() - 2)))
+            repl.append(oneChar(prev));
     }
-    if (repl.size() > kMaxWord)
-        repl.resize(kMaxWord);
 }
 
 // Each character of `other` takes the case of the checked word's character at the same position,
 // and the case of its last character once the checked word is exhausted.
-std::string recased(const std::string& other, const std::string& pattern) {
-    std::string out = other;
+WordBuffer recased(const WordBuffer& other, std::string_view pattern) {
+    WordBuffer out = other;
     for (std::size_t i = 0; i < out.size() && !pattern.empty(); ++i) {
         unsigned char ref = at(pattern, std::min(i, pattern.size() - 1));
-        unsigned char c = at(out, i);
-        out[i] = static_cast<char>(isUpper(ref) ? toUpper(c) : isLower(ref) ? toLower(c) : c);
+        unsigned char c = out.at(i);
+        out.set(i, isUpper(ref) ? toUpper(c) : isLower(ref) ? toLower(c) : c);
     }
     return out;
 }
@@ -90,7 +107,7 @@ bool isChange(int action) { return action == 'a' || action == 'A' || action == '
 
 } // namespace
 
-std::string stripPossessive(const std::string& w) {
+std::string_view stripPossessive(std::string_view w) {
     std::size_t n = w.size();
     if (n > 1 && isEss(at(w, n - 1)) && isApostrophe(at(w, n - 2)))
         return w.substr(0, n - 2);
@@ -99,35 +116,35 @@ std::string stripPossessive(const std::string& w) {
     return w;
 }
 
-int WordChecker::lookup(const std::string& word, bool caseSensitive, std::string* other) {
+int WordChecker::lookup(std::string_view word, bool caseSensitive, WordBuffer* other) {
     char buffer[kMaxWord + 1];
     for (Lexicon* lex : lexicons_) {
-        int action = lex->find(word.c_str(), caseSensitive, buffer, sizeof buffer);
+        int action = lex->find(word, caseSensitive, buffer, sizeof buffer);
         if (action < 0)
             continue;  // not there, or a lexicon that cannot look words up
         if (other && isChange(action))
-            *other = buffer;
+            other->assign(buffer);
         return action;
     }
     return QLEX_ERR_NOT_FOUND;
 }
 
-int WordChecker::lookupWithVariants(const std::string& word, bool exactCapitalAccents, std::string* other) {
+int WordChecker::lookupWithVariants(std::string_view word, bool exactCapitalAccents, WordBuffer* other) {
     bool caseSensitive = options_ & QLEX_OPT_CASE_SENSITIVE;
     int action = lookup(word, caseSensitive, other);
     if (action < 0 && caseSensitive && isUpper(at(word, 0))) {
-        std::string w = word;  // Canada found as canada
-        w[0] = static_cast<char>(toLower(at(w, 0)));
-        action = lookup(w, true, other);
+        WordBuffer w(word);  // Canada found as canada
+        w.set(0, toLower(w.at(0)));
+        action = lookup(w.view(), true, other);
     }
-    if (action < 0 && caseSensitive && !anyOf(word, isLower))
+    if (action < 0 && caseSensitive && !anyOf(word, kLowerCase))
         action = lookup(word, false, other);  // CANADA found as canada
     if (action >= 0 || exactCapitalAccents)
         return action;
     return capitalVariants(word, other);
 }
 
-int WordChecker::capitalVariants(const std::string& word, std::string* other) {
+int WordChecker::capitalVariants(std::string_view word, WordBuffer* other) {
     if (allUpperLetters(word)) {
         // An odometer over the positions, the first turning fastest, through each capital's
         // accented forms.
@@ -138,72 +155,77 @@ int WordChecker::capitalVariants(const std::string& word, std::string* other) {
                 choices.back().push_back(v);
         }
         std::vector<std::size_t> turn(word.size(), 0);
-        std::string w = word;
+        WordBuffer w(word);
         for (;;) {
             std::size_t i = 0;
             for (; i < turn.size(); ++i) {
                 turn[i] = (turn[i] + 1) % choices[i].size();
-                w[i] = static_cast<char>(choices[i][turn[i]]);
+                w.set(i, choices[i][turn[i]]);
                 if (turn[i] != 0)
                     break;
             }
             if (i == turn.size() || --variantsLeft_ < 0)
                 return QLEX_ERR_NOT_FOUND;
-            if (int action = lookupWithVariants(w, true, other); action >= 0)
+            if (int action = lookupWithVariants(w.view(), true, other); action >= 0)
                 return action;
         }
     }
     if (isUpper(at(word, 0))) {
-        std::string w = word;
+        WordBuffer w(word);
         for (unsigned char v : accentVariants(at(word, 0), false)) {
             if (--variantsLeft_ < 0)
                 return QLEX_ERR_NOT_FOUND;
-            w[0] = static_cast<char>(v);
-            if (int action = lookupWithVariants(w, true, other); action >= 0)
+            w.set(0, v);
+            if (int action = lookupWithVariants(w.view(), true, other); action >= 0)
                 return action;
         }
     }
     return QLEX_ERR_NOT_FOUND;
 }
 
-bool WordChecker::isCorrect(const std::string& word) {
-    auto known = partIsCorrect_.find(word);
-    if (known != partIsCorrect_.end())
+bool WordChecker::isCorrect(std::string_view word) {
+    if (!partIsCorrect_)
+        partIsCorrect_ = std::make_unique<std::unordered_map<std::string, bool>>();
+    std::string key(word);
+    auto known = partIsCorrect_->find(key);
+    if (known != partIsCorrect_->end())
         return known->second;
     bool correct = judgeWord(word).flags == 0;
-    partIsCorrect_.emplace(word, correct);
+    partIsCorrect_->emplace(std::move(key), correct);
     return correct;
 }
 
-WordChecker::Result WordChecker::judge(std::string_view word) {
-    return judgeWord(std::string(word.substr(0, kMaxWord)));
-}
+WordChecker::Result WordChecker::judge(std::string_view word) { return judgeWord(word.substr(0, kMaxWord)); }
 
-WordChecker::Result WordChecker::judgeWord(const std::string& received) {
+WordChecker::Result WordChecker::judgeWord(std::string_view received) {
     const uint32_t opt = options_;
     Result res;
-    res.replacement = received;
-    bool mixed = isMixedCase(received);
-    std::string w = opt & QLEX_OPT_STRIP_POSSESSIVES ? stripPossessive(received) : received;
-    if (w.empty())
+    // Only the mixed-case options look at the case pattern of the word as received.
+    bool mixed = opt & (QLEX_OPT_IGNORE_MIXED_CASE_WORDS | QLEX_OPT_CATCH_MIXED_CASE_WORDS) && isMixedCase(received);
+    const std::string_view wv = opt & QLEX_OPT_STRIP_POSSESSIVES ? stripPossessive(received) : received;
+    if (wv.empty()) {
+        res.replacement.assign(received);
         return res;
+    }
 
-    if ((opt & QLEX_OPT_IGNORE_CAPITALIZED_WORDS && isUpper(at(w, 0))) ||
+    if ((opt & QLEX_OPT_IGNORE_CAPITALIZED_WORDS && isUpper(at(wv, 0))) ||
         (opt & QLEX_OPT_IGNORE_MIXED_CASE_WORDS && mixed) ||
-        (opt & QLEX_OPT_IGNORE_WORDS_WITH_DIGITS && anyOf(w, isDigit)) ||
-        (opt & QLEX_OPT_IGNORE_ALL_CAPS_WORDS && allUpperLetters(w)) ||
-        (opt & QLEX_OPT_IGNORE_NON_ALPHA_WORDS && !anyOf(w, isLetter)) ||
-        (opt & QLEX_OPT_IGNORE_DOMAIN_NAMES && looksLikeDomainName(w)))
+        (opt & QLEX_OPT_IGNORE_WORDS_WITH_DIGITS && anyOf(wv, kDigit)) ||
+        (opt & QLEX_OPT_IGNORE_ALL_CAPS_WORDS && allUpperLetters(wv)) ||
+        (opt & QLEX_OPT_IGNORE_NON_ALPHA_WORDS && !anyOf(wv, kLetter)) ||
+        (opt & QLEX_OPT_IGNORE_DOMAIN_NAMES && looksLikeDomainName(wv))) {
+        res.replacement.assign(received);
         return res;
+    }
 
     bool rebuilt = false;  // the replacement was made from the stripped word
     bool absent = false;
     if (opt & QLEX_OPT_CHECK_LEXICONS) {
-        std::string other;
-        int action = lookupWithVariants(w, opt & QLEX_OPT_EXACT_CAPITAL_ACCENTS, &other);
+        WordBuffer other;
+        int action = lookupWithVariants(wv, opt & QLEX_OPT_EXACT_CAPITAL_ACCENTS, &other);
         if (isChange(action)) {
             res.flags = action == 'a' || action == 'A' ? QLEX_AUTO_CHANGE : QLEX_CONDITIONAL_CHANGE;
-            res.replacement = action == 'A' || action == 'C' ? recased(other, w) : other;
+            res.replacement = action == 'A' || action == 'C' ? recased(other, wv) : other;
             rebuilt = true;
         } else if (action == 'e') {
             res.flags = QLEX_MISSPELLED;  // excluded: always wrong, no splitting excuses it
@@ -213,49 +235,43 @@ WordChecker::Result WordChecker::judgeWord(const std::string& received) {
         }
     }
 
-    auto isSeparator = [opt](unsigned char c) {
-        return (c == '-' && opt & QLEX_OPT_SPLIT_HYPHENATED_WORDS) ||
-               (isApostrophe(c) && opt & QLEX_OPT_SPLIT_CONTRACTED_WORDS);
-    };
-    if (absent && opt & QLEX_OPT_SPLIT_WORDS && w.size() >= 4) {
-        for (std::size_t i = 2; i + 2 <= w.size() && res.flags; ++i)
-            if (isCorrect(w.substr(0, i)) && isCorrect(w.substr(i)))
+    if (absent && opt & QLEX_OPT_SPLIT_WORDS && wv.size() >= 4) {
+        for (std::size_t i = 2; i + 2 <= wv.size() && res.flags; ++i)
+            if (isCorrect(wv.substr(0, i)) && isCorrect(wv.substr(i)))
                 res.flags = 0;  // housecat = house + cat
     }
     if (absent && res.flags) {
-        auto sep = std::find_if(w.begin(), w.end(), [&](char c) { return isSeparator(static_cast<unsigned char>(c)); });
-        std::size_t pos = static_cast<std::size_t>(sep - w.begin());
-        if (pos + 1 < w.size() && isCorrect(w.substr(0, pos))) {
-            Result rest = judgeWord(w.substr(pos + 1));
+        std::size_t pos = separatorFrom(wv, 0, opt);
+        if (pos + 1 < wv.size() && isCorrect(wv.substr(0, pos))) {
+            Result rest = judgeWord(wv.substr(pos + 1));
             if (rest.flags == 0)
                 res.flags = 0;
             else
                 res.reportOffset = static_cast<int>(pos + 1) + rest.reportOffset;
         }
     }
-    auto end = std::find_if(w.begin() + res.reportOffset, w.end(), [&](char c) { return isSeparator(static_cast<unsigned char>(c)); });
-    res.reportLength = static_cast<int>(end - w.begin()) - res.reportOffset;
 
     if (opt & QLEX_OPT_CATCH_MIXED_CASE_WORDS && mixed) {
         res.flags |= QLEX_MIXED_CASE;
-        res.replacement = lowered(w);
-        if (isUpper(at(w, 0)))
-            res.replacement[0] = w[0];
+        res.replacement.assign(wv);
+        for (std::size_t i = isUpper(at(wv, 0)) ? 1 : 0; i < wv.size(); ++i)
+            res.replacement.set(i, toLower(at(wv, i)));
         rebuilt = true;
     }
     bool misspelled = res.flags & QLEX_MISSPELLED;
-    if (misspelled && opt & QLEX_OPT_CATCH_WORDS_WITH_DIGITS && anyOf(w, isDigit))
+    if (misspelled && opt & QLEX_OPT_CATCH_WORDS_WITH_DIGITS && anyOf(wv, kDigit))
         res.flags |= QLEX_WORD_WITH_DIGITS;
-    if (misspelled && opt & QLEX_OPT_REPORT_CAPITALIZATION && opt & QLEX_OPT_CASE_SENSITIVE && isLower(at(w, 0))) {
-        std::string capital = w;
-        capital[0] = static_cast<char>(toUpper(at(w, 0)));
-        std::string capitals = w;
-        std::transform(w.begin(), w.end(), capitals.begin(), [](char c) { return static_cast<char>(toUpper(static_cast<unsigned char>(c))); });
-        for (const std::string& form : {capital, capitals}) {
-            int action = lookup(form, true, nullptr);
+    if (misspelled && opt & QLEX_OPT_REPORT_CAPITALIZATION && opt & QLEX_OPT_CASE_SENSITIVE && isLower(at(wv, 0))) {
+        WordBuffer capital(wv);
+        capital.set(0, toUpper(at(wv, 0)));
+        WordBuffer capitals(wv);
+        for (std::size_t i = 0; i < wv.size(); ++i)
+            capitals.set(i, toUpper(at(wv, i)));
+        for (const WordBuffer* form : {&capital, &capitals}) {
+            int action = lookup(form->view(), true, nullptr);
             if (action >= 0 && action != 'e') {
                 res.flags |= QLEX_CAPITALIZATION;
-                res.replacement = form;
+                res.replacement = *form;
                 rebuilt = true;
                 break;
             }
@@ -263,15 +279,20 @@ WordChecker::Result WordChecker::judgeWord(const std::string& received) {
     }
     if (!misspelled && !(opt & QLEX_OPT_EXACT_CAPITAL_ACCENTS)) {
         // Capitals are written without accents here: an accented capital is an error.
-        for (char ch : w) {
+        for (char ch : wv) {
             unsigned char c = static_cast<unsigned char>(ch);
             if (isUpper(c) && baseLetter(c) && baseLetter(c) != c)
                 res.flags |= QLEX_MISSPELLED;
         }
     }
+    // The part to report ends at the next separator; a correct word has nothing to report.
+    if (res.flags)
+        res.reportLength = static_cast<int>(separatorFrom(wv, res.reportOffset, opt)) - res.reportOffset;
     // Only a replacement made from the stripped word lacks the possessive; one that still holds
     // the word as received has it already.
-    if (opt & QLEX_OPT_STRIP_POSSESSIVES && rebuilt)
+    if (!rebuilt)
+        res.replacement.assign(received);
+    else if (opt & QLEX_OPT_STRIP_POSSESSIVES)
         restorePossessive(received, res.replacement);
     return res;
 }

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 #include "lexicon.h"
+#include "word_buffer.h"
 
 namespace orthix {
 
@@ -17,39 +19,41 @@ namespace orthix {
 constexpr int kVariantBudget = 10000;
 
 // Removes a final "'s" or a final apostrophe (dog's -> dog, dogs' -> dogs).
-std::string stripPossessive(const std::string& word);
+std::string_view stripPossessive(std::string_view word);
 
 class WordChecker {
 public:
-    WordChecker(const std::vector<Lexicon*>& lexicons, uint32_t options)
-        : lexicons_(lexicons), options_(options) {}
+    WordChecker(std::span<Lexicon* const> lexicons, uint32_t options) : lexicons_(lexicons), options_(options) {}
 
     struct Result {
-        int16_t flags = 0;        // QLEX_ result flags; 0 is correct
-        std::string replacement;  // the word as received unless a change, capitalisation or case fix applies
-        int reportOffset = 0;     // where the reported part of a hyphenated or contracted word starts
-        int reportLength = 0;     // its length
+        int16_t flags = 0;       // QLEX_ result flags; 0 is correct
+        WordBuffer replacement;  // the word as received unless a change, capitalisation or case fix applies
+        // With flags, the part of the word to report: all of it, or the misspelled part of a
+        // hyphenated or contracted word, up to its next separator. 0 and 0 for a correct word.
+        int reportOffset = 0;
+        int reportLength = 0;
     };
 
     // Judges `word` (cut to 63 characters).
     Result judge(std::string_view word);
 
 private:
-    Result judgeWord(const std::string& word);
-    bool isCorrect(const std::string& word);
+    // Words are views of the caller's word (at most 63 characters); only variants are copied.
+    Result judgeWord(std::string_view received);
+    bool isCorrect(std::string_view word);
     // The action of the first lexicon holding the word, or QLEX_ERR_NOT_FOUND; the entry's other
     // word goes to `other`.
-    int lookup(const std::string& word, bool caseSensitive, std::string* other);
+    int lookup(std::string_view word, bool caseSensitive, WordBuffer* other);
     // The lookup with the case and accent variants of the word.
-    int lookupWithVariants(const std::string& word, bool exactCapitalAccents, std::string* other);
-    int capitalVariants(const std::string& word, std::string* other);
+    int lookupWithVariants(std::string_view word, bool exactCapitalAccents, WordBuffer* other);
+    int capitalVariants(std::string_view word, WordBuffer* other);
 
-    const std::vector<Lexicon*>& lexicons_;
+    std::span<Lexicon* const> lexicons_;
     uint32_t options_;
     int variantsLeft_ = kVariantBudget;
     // Judgements of the parts tried when splitting run-together words, so that a long word costs
-    // a few thousand part checks rather than exponentially many.
-    std::unordered_map<std::string, bool> partIsCorrect_;
+    // a few thousand part checks rather than exponentially many. Made on the first split only.
+    std::unique_ptr<std::unordered_map<std::string, bool>> partIsCorrect_;
 };
 
 } // namespace orthix

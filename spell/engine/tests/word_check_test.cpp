@@ -125,7 +125,7 @@ namespace {
 class CountingLexicon : public orthix::MemoryLexicon {
 public:
     CountingLexicon() : MemoryLexicon(24941) {}
-    int16_t find(const char* word, bool caseSensitive, char* other, int otherSize) override {
+    int16_t find(std::string_view word, bool caseSensitive, char* other, int otherSize) override {
         ++lookups;
         return MemoryLexicon::find(word, caseSensitive, other, otherSize);
     }

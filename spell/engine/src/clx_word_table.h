@@ -1,0 +1,66 @@
+// A hash table of one loaded segment's words, built when the segment is read, so that a
+// case-sensitive lookup costs one hash and one comparison instead of a walk through front-coded
+// records.
+//
+// It holds each word's characters after the three-character key (its tail) as a length byte and
+// the characters, and an open-addressing table of their offsets, both in one allocation so that a
+// lookup touches few cache lines. It answers exactly what the segment search answers: it is built
+// only from a segment that decodes completely with its words in ascending order and each
+// shared-prefix count exact (on any other segment the sequential search may stop early, and the
+// caller keeps using it).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "clx_format.h"
+#include "clx_suffix_table.h"
+
+namespace orthix {
+
+class ClxWordTable {
+public:
+    // Decodes the segment; false (table left empty) when it is not fit for a table or too large
+    // for its 16-bit offsets. Throws std::bad_alloc.
+    bool build(const char (&key)[clx::kKeySize], std::span<const unsigned char> data, const ClxSuffixTable& simple,
+               const ClxSuffixTable& extended);
+
+    bool empty() const { return block_.empty(); }
+    // Whether the segment holds the word made of the key and `tail`.
+    bool holds(std::string_view tail) const {
+        if (block_.empty())
+            return false;
+        for (uint32_t slot = hash(tail) & mask_; block_[slot] != 0; slot = (slot + 1) & mask_) {
+            const unsigned char* entry = tails() + block_[slot] - 1;
+            if (entry[0] == tail.size() && tail.compare(0, tail.size(), (const char*)entry + 1, entry[0]) == 0)
+                return true;
+        }
+        return false;
+    }
+    // The same, comparing the tails case-insensitively (every word is compared).
+    bool holdsFolded(std::string_view tail) const;
+    // Bytes of memory the table takes.
+    std::size_t bytes() const { return block_.capacity() * sizeof(uint16_t); }
+
+private:
+    // FNV-1a, with the high bits folded down so that the mask sees all of them.
+    static uint32_t hash(std::string_view tail) {
+        uint32_t h = 2166136261u;
+        for (char c : tail)
+            h = (h ^ (unsigned char)c) * 16777619u;
+        return h ^ (h >> 16);
+    }
+    // Per word: the tail's length, then the tail; they follow the slots in block_.
+    const unsigned char* tails() const { return reinterpret_cast<const unsigned char*>(block_.data() + mask_ + 1); }
+
+    // mask_ + 1 slots (a power of two), each 1 + the offset of a word in the tails or 0 for a
+    // free slot; then the tails.
+    std::vector<uint16_t> block_;
+    uint32_t mask_ = 0;
+    uint32_t tailBytes_ = 0;
+};
+
+} // namespace orthix
