@@ -52,6 +52,25 @@ inline constexpr int MEASURE_RR = 303;
 inline constexpr int MEASURE_RD = 304;
 inline constexpr int MEASURE_SMD = 305;
 
+// The short name of a measure, as plot headers and the funnel plot show it ("" when unknown).
+inline const char *measure_abbreviation(int measure) {
+    switch (measure) {
+    case MEASURE_PETO_OR:
+        return "Peto OR";
+    case MEASURE_OR:
+        return "OR";
+    case MEASURE_RR:
+        return "RR";
+    case MEASURE_RD:
+        return "RD";
+    case MEASURE_WMD:
+        return "WMD";
+    case MEASURE_SMD:
+        return "SMD";
+    }
+    return "";
+}
+
 inline constexpr int MODEL_FIXED = 400;
 inline constexpr int MODEL_RANDOM = 401;
 

@@ -19,24 +19,6 @@ namespace {
 
 using namespace settings;
 
-const char *measure_label(int measure) {
-    switch (measure) {
-    case MEASURE_PETO_OR:
-        return "Peto OR";
-    case MEASURE_OR:
-        return "OR";
-    case MEASURE_RR:
-        return "RR";
-    case MEASURE_RD:
-        return "RD";
-    case MEASURE_WMD:
-        return "WMD";
-    case MEASURE_SMD:
-        return "SMD";
-    }
-    return "";
-}
-
 std::string temporary_folder() {
     for (const char *name : {"TMP", "TMPDIR"})
         if (const char *value = std::getenv(name); value && *value) return value;
@@ -103,7 +85,7 @@ bool funnel_data_of(const analysis &data, funnel::Data &out, std::string &error)
     const int measure = plot::truncated(data.GetCellDouble(settings_vector, MEASURE));
     out = funnel::Data{};
     out.ratio = commands::ratio_measure(measure);
-    out.measure = measure_label(measure);
+    out.measure = measure_abbreviation(measure);
     out.title = plot::text_of(data.GetCellString(settings_vector, OUTCOME_NAME));
 
     const double z = meta::normal_critical(95);

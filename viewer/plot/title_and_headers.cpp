@@ -18,24 +18,6 @@ struct Header {
 // How a header places its two lines; the graph headers also set the centre of their axis.
 enum class Mode { left, centred, centre_difference, centre_ratio };
 
-std::string measure_name(int measure) {
-    switch (measure) {
-    case MEASURE_PETO_OR:
-        return "Peto OR";
-    case MEASURE_OR:
-        return "OR";
-    case MEASURE_RR:
-        return "RR";
-    case MEASURE_RD:
-        return "RD";
-    case MEASURE_WMD:
-        return "WMD";
-    case MEASURE_SMD:
-        return "SMD";
-    }
-    return "";
-}
-
 std::string ci_label(int study_ci, int model) {
     const char *level = study_ci == CI_90 ? "90" : study_ci == CI_95 ? "95" : "99";
     return format("(%s%%CI %s)", level, model == MODEL_FIXED ? "Fixed" : "Random");
@@ -161,7 +143,7 @@ ScrollRanges draw_title_and_headers(canvas::Canvas &c, analysis &data, const Stu
     int measure = view.integer(MEASURE);
     std::string expt = label_or(view, EXPT_LABEL, "Expt");
     std::string ctrl = label_or(view, CTRL_LABEL, "Ctrl");
-    Header effect{180, measure_name(measure), ci_label(view.integer(STUDY_CI), view.integer(MODEL))};
+    Header effect{180, measure_abbreviation(measure), ci_label(view.integer(STUDY_CI), view.integer(MODEL))};
     auto line_of_no_effect = [&](cell centre) {
         int x = view.integer(centre);
         c.set_pen(canvas::black, 1);
