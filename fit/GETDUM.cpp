@@ -12,7 +12,7 @@ void GETDUM(int i, double df, const double *x, const double *wprior, double miss
     int n = dc.n;
     std::copy(x, x + n, scr);
     std::iota(idx, idx + n, 1);
-    MYSORT(scr, idx, n);
+    MYSORT(scr, idx, n, scr + n, idx + n);
 
     // Categories in ascending order. A value opens one only when its own observation has a
     // positive prior weight.

@@ -6,8 +6,8 @@
 
 // GETVRS: appends the design column(s) of variable i (1-based) of the given type ("predictor" or
 // "factor", 10 characters) and df (not 0). x(n) is the variable's data column, wprior(n) the prior
-// weights (the weight variable's values, else 1.0), role(p) the role codes; scr(n) and idx(n) are
-// scratch.
+// weights (the weight variable's values, else 1.0), role(p) the role codes; scr(2n) and idx(2n)
+// are scratch.
 void GETVRS(int i, double df, std::string_view type, const double *x, const double *wprior, double missing,
             DESIGN &dc, int *role, double *scr, int *idx);
 

@@ -21,7 +21,7 @@ int NAMAT(const double *x, int n, double missing, int *match, double *scr, int *
 
     std::copy(x, x + n, scr);
     std::iota(idx, idx + n, 1);
-    MYSORT(scr, idx, n);
+    MYSORT(scr, idx, n, scr + n, idx + n);
     int group = 0;
     double first = 0; // value that opened the current group
     for (int k = 0; k < n; ++k) {

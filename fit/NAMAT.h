@@ -5,7 +5,7 @@
 // NAMAT: groups the n abscissae x(n) of one smooth term. match(n) gets each observation's group
 // number (1-based, ascending x); values within the tolerance (0.001 of the range of x) of a
 // group's first value join it. Returns nef, the number of groups; the observations holding the
-// missing code form group nef + 1, whatever the sign of the code. scr(n) and idx(n) are scratch.
+// missing code form group nef + 1, whatever the sign of the code. scr(2n) and idx(2n) are scratch.
 int NAMAT(const double *x, int n, double missing, int *match, double *scr, int *idx, double &tol);
 
 // NAMATR: NAMAT for each smooth term k, whose design column is smlist(k): match(n, nsm), nef(nsm).

@@ -48,7 +48,7 @@ template <class CARVE> void WSLAYOUT(const DIMS &d, WORK &w, CARVE &&carve) {
     carve(w.W, n);
     carve(w.D, n);
     carve(w.SMDF, nsm);
-    carve(w.SCR, n);
+    carve(w.SCR, 2 * n);
     carve(w.SPAR, nsm);
     for (double **v : {&w.MU, &w.ETA, &w.Z, &w.WZ, &w.PFIT})
         carve(*v, n);
@@ -69,7 +69,7 @@ template <class CARVE> void WSLAYOUT(const DIMS &d, WORK &w, CARVE &&carve) {
     carve(w.SMLIST, nsm);
     carve(w.NEF, nsm);
     carve(w.MATCH, n * nsm);
-    carve(w.INDEX, n);
+    carve(w.INDEX, 2 * n);
     carve(w.ISCR, n);
     carve(w.JPVT, q);
 

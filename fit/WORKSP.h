@@ -38,7 +38,7 @@ struct WORK {
     double *W = nullptr;      // W(n)          prior weights
     double *D = nullptr;      // D(n)          binomial denominators
     double *SMDF = nullptr;   // SMDF(nsm)     smoother target df of each smooth term
-    double *SCR = nullptr;    // SCR(n)        scratch: sorted copies, permutations
+    double *SCR = nullptr;    // SCR(2n)       scratch: sorted copies and their work, permutations
     double *SPAR = nullptr;   // SPAR(nsm)     smoothing parameter of each smooth term
     double *MU = nullptr;     // MU(n)         fitted means
     double *ETA = nullptr;    // ETA(n)        linear predictor
@@ -63,7 +63,7 @@ struct WORK {
     int *SMLIST = nullptr;  // SMLIST(nsm)   design column of each smooth term
     int *NEF = nullptr;     // NEF(nsm)      fitted distinct-abscissa groups of each smooth term
     int *MATCH = nullptr;   // MATCH(n, nsm) distinct-abscissa group of each observation, per term
-    int *INDEX = nullptr;   // INDEX(n)      scratch: observation numbers carried by sorts
+    int *INDEX = nullptr;   // INDEX(2n)     scratch: observation numbers carried by sorts, their work
     int *ISCR = nullptr;    // ISCR(n)       scratch: integer permutations
     int *JPVT = nullptr;    // JPVT(q)       column order of the decomposition
     // characters

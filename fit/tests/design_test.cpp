@@ -8,6 +8,9 @@
 #include "lumifit_testutil.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <utility>
@@ -19,7 +22,7 @@ namespace {
 
 // Design columns for n observations and up to q columns, with their own storage.
 struct COLUMNS {
-    COLUMNS(int n, int q) : x(n * q), df(q), var(q), kind(q), nobs(q), label(q), scr(n), idx(n), role(5, -1) {
+    COLUMNS(int n, int q) : x(n * q), df(q), var(q), kind(q), nobs(q), label(q), scr(2 * n), idx(2 * n), role(5, -1) {
         dc.n = n, dc.q = q;
         dc.x = x.data(), dc.df = df.data(), dc.var = var.data(), dc.kind = kind.data();
         dc.nobs = nobs.data(), dc.label = label.data();
@@ -140,8 +143,8 @@ TEST(Abscissae, GroupsWithinTheTolerance) {
     };
     for (auto &t : cases) {
         int n = static_cast<int>(t.x.size());
-        std::vector<int> match(n), idx(n);
-        std::vector<double> scr(n);
+        std::vector<int> match(n), idx(2 * n);
+        std::vector<double> scr(2 * n);
         double tol = -1;
         int nef = NAMAT(t.x.data(), n, t.x[1] == -9 ? -9 : 99999, match.data(), scr.data(), idx.data(), tol);
         EXPECT_EQ(match, t.match) << t.x[2];
@@ -179,32 +182,48 @@ TEST(Missing, ReplacedByTheWeightedMeanOfTheColumnOnly) {
 }
 
 TEST(Sort, AscendingWithIndexWholeAndSubRange) {
-    std::vector<double> x{3, 1, 2, 1, 0};
-    std::vector<int> idx{1, 2, 3, 4, 5};
-    SORTDI(x.data(), idx.data(), 2, 4);
+    std::vector<double> x{3, 1, 2, 1, 0}, xw(5);
+    std::vector<int> idx{1, 2, 3, 4, 5}, iw(5);
+    SORTDI(x.data(), idx.data(), 2, 4, xw.data(), iw.data());
     EXPECT_EQ(x, (std::vector<double>{3, 1, 1, 2, 0}));
     EXPECT_EQ(idx, (std::vector<int>{1, 2, 4, 3, 5}));
-    MYSORT(x.data(), idx.data(), 5);
+    MYSORT(x.data(), idx.data(), 5, xw.data(), iw.data());
     EXPECT_EQ(x, (std::vector<double>{0, 1, 1, 2, 3}));
     EXPECT_EQ(idx, (std::vector<int>{5, 2, 4, 3, 1}));
 }
 
 TEST(Sort, LargeInputsMatchAPairSortWithTiesOrderedByIndex) {
-    // Random values with many ties, already sorted, reversed and constant inputs: the cases that
-    // drive a quicksort into its insertion-sort, partition and depth-limit paths.
-    std::mt19937 rng(7);
-    for (int pattern = 0; pattern < 4; ++pattern) {
+    // Ties, sorted, reversed and constant inputs; small integers, whose low digits all keys share
+    // (so passes are skipped and the result may end in the work arrays); and doubles of both signs
+    // over the whole range of exponents, zeros of both signs, subnormals and infinities.
+    std::mt19937_64 rng(7);
+    const double specials[] = {0.0, -0.0, 5e-324, -5e-324, 2.2e-308, -1e308, HUGE_VAL, -HUGE_VAL};
+    for (int pattern = 0; pattern < 6; ++pattern) {
         int n = 5000;
-        std::vector<double> x(n);
-        for (int k = 0; k < n; ++k)
-            x[k] = pattern == 0 ? double(rng() % 50) : pattern == 1 ? k : pattern == 2 ? n - k : 1.5;
-        std::vector<std::pair<double, int>> expect(n);
-        std::vector<int> idx(n);
-        for (int k = 0; k < n; ++k) idx[k] = k + 1, expect[k] = {x[k], k + 1};
-        std::sort(expect.begin(), expect.end());
-        MYSORT(x.data(), idx.data(), n);
+        std::vector<double> x(n), xw(n);
         for (int k = 0; k < n; ++k) {
-            ASSERT_EQ(x[k], expect[k].first) << "pattern " << pattern << " at " << k;
+            const double wide = std::ldexp(double(rng() % 2000) - 1000, int(rng() % 2000) - 1000);
+            x[k] = pattern == 0   ? double(rng() % 50)
+                   : pattern == 1 ? k
+                   : pattern == 2 ? n - k
+                   : pattern == 3 ? 1.5
+                   : pattern == 4 ? double(rng() % 5) + 1
+                                  : (k % 10 == 0 ? specials[rng() % 8] : wide);
+        }
+        // Expected: ascending, -0 before +0, equal values by index.
+        std::vector<std::pair<double, int>> expect(n);
+        std::vector<int> idx(n), iw(n);
+        for (int k = 0; k < n; ++k)
+            idx[k] = k + 1, expect[k] = {x[k], k + 1};
+        std::sort(expect.begin(), expect.end(), [](auto &a, auto &b) {
+            if (a.first != b.first) return a.first < b.first;
+            if (std::signbit(a.first) != std::signbit(b.first)) return std::signbit(a.first);
+            return a.second < b.second;
+        });
+        MYSORT(x.data(), idx.data(), n, xw.data(), iw.data());
+        for (int k = 0; k < n; ++k) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(x[k]), std::bit_cast<std::uint64_t>(expect[k].first))
+                << "pattern " << pattern << " at " << k;
             ASSERT_EQ(idx[k], expect[k].second) << "pattern " << pattern << " at " << k;
         }
     }
