@@ -1,12 +1,14 @@
 // qlex: check words and edit text lexicons from the command line.
 //
-//   qlex check [-l LEXICON]... [-o OPTIONS] WORD...
+//   qlex check [-l LEXICON]... [-o OPTIONS] WORD...   (no -l: the default dictionaries)
 //   qlex create LEXICON [LANG]
 //   qlex add LEXICON WORD [ACTION [OTHER]]
 //   qlex del LEXICON WORD
 //   qlex list LEXICON
 //
 // Words and output are UTF-8 on the terminal and Windows-1252 inside the engine and its files.
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,12 +23,17 @@ namespace {
 
 constexpr int kUsageError = 2;
 
+// The dictionaries a check uses when no -l names any, in search order: the main dictionaries,
+// then the user dictionaries. They lie beside libORTHIX.so.
+constexpr const char* kDefaultLexicons[] = {"qlexam.tlx", "qlexam2.clx", "userdic.tlx", "correct.tlx"};
+
 int usage() {
     std::fputs("usage: qlex check [-l LEXICON]... [-o OPTIONS] WORD...\n"
                "       qlex create LEXICON [LANG]\n"
                "       qlex add LEXICON WORD [ACTION [OTHER]]\n"
                "       qlex del LEXICON WORD\n"
                "       qlex list LEXICON\n"
+               "Without -l, check uses the default dictionaries beside libORTHIX.so.\n"
                "OPTIONS is the option word as a number, or names such as +SPLIT_WORDS,-CASE_SENSITIVE.\n"
                "ACTION is i (correct, the default), e (always wrong), a or A (auto change to OTHER),\n"
                "c or C (suggest OTHER); the capital forms use the checked word's case.\n",
@@ -40,6 +47,16 @@ int fail(const std::string& what, int code) {
 }
 
 std::string ansi(const char* utf8) { return cp1252::from_utf8(utf8); }
+
+// The folder of the engine library this program runs with, ending in '/'.
+std::string engineFolder() {
+    Dl_info info{};
+    if (!dladdr(reinterpret_cast<void*>(&QLEX_OpenSession), &info) || !info.dli_fname)
+        return "";
+    std::string path = info.dli_fname;
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
 std::string utf8(const std::string& ansiText) { return cp1252::to_utf8(ansiText); }
 
 // A session that is closed on every way out.
@@ -55,16 +72,13 @@ int check(int argc, char** argv) {
     Session session;
     if (session.sid < 0)
         return fail("cannot start the engine", session.sid);
-    std::vector<std::string> words;
+    std::vector<std::string> words, lexicons;
     for (int i = 0; i < argc; ++i) {
         std::string arg = argv[i];
         if ((arg == "-l" || arg == "-o") && i + 1 >= argc)
             return usage();
         if (arg == "-l") {
-            const char* name = argv[++i];
-            int16_t lex = QLEX_OpenLex(session.sid, name, 0);
-            if (lex < 0)
-                return fail(std::string("cannot open lexicon ") + name, lex);
+            lexicons.push_back(argv[++i]);
         } else if (arg == "-o") {
             uint32_t current = 0;  // names are applied to the options in force
             for (uint32_t bit = 1; bit <= QLEX_OPT_EXACT_CAPITAL_ACCENTS; bit <<= 1)
@@ -83,6 +97,14 @@ int check(int argc, char** argv) {
     }
     if (words.empty())
         return usage();
+    if (lexicons.empty())
+        for (const char* name : kDefaultLexicons)
+            lexicons.push_back(engineFolder() + name);
+    for (const std::string& name : lexicons) {
+        int16_t lex = QLEX_OpenLex(session.sid, name.c_str(), 0);
+        if (lex < 0)
+            return fail("cannot open lexicon " + name, lex);
+    }
     bool anyFlagged = false;
     for (const std::string& word : words) {
         char repl[64];

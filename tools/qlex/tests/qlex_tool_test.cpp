@@ -79,3 +79,16 @@ TEST_F(QlexTool, EditsAndChecksThroughTheEngine) {
     EXPECT_EQ(qlex("check -l " + dir + "/missing.tlx word").status, 2);
     EXPECT_EQ(qlex("frobnicate").status, 2);
 }
+
+#ifdef QLEX_DEFAULT_DICTIONARIES
+TEST_F(QlexTool, CheckWithoutLexiconsUsesTheDefaultDictionariesBesideTheLibrary) {
+    // Paris is in qlexam2.clx, webpage in qlexam.tlx, teh and recieve in correct.tlx.
+    ToolRun run = qlex("check Paris webpage teh recieve xqzzy");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "Paris: correct\nwebpage: correct\nteh: auto change -> the\n"
+                       "recieve: auto change -> receive\nxqzzy: misspelled\n");
+    // A lexicon named with -l replaces them.
+    ASSERT_EQ(qlex("create " + lex).status, 0);
+    EXPECT_EQ(qlex("check -l " + lex + " Paris").out, "Paris: misspelled\n");
+}
+#endif
