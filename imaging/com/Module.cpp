@@ -28,32 +28,17 @@ const com::ClassRegistration registration{CLSID_vrnImaging2,
 extern "C" {
 
 HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (clsid != CLSID_vrnImaging2) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) com::ClassFactory<vrnImaging2>(usage);
-    if (!factory) return E_OUTOFMEMORY;
-    HRESULT hr = factory->QueryInterface(riid, object);
-    factory->Release();
-    return hr;
+    return com::get_class_object<vrnImaging2>(registration, usage, clsid, riid, object);
 }
 
 HRESULT DllCanUnloadNow() { return usage.can_unload_now(); }
 
 HRESULT DllRegisterServer() {
-    std::string path = com::module_path(reinterpret_cast<const void*>(&DllRegisterServer));
-    return com::update_registry([&](com::Registry& registry) {
-        com::register_class(registry, registration, path);
-        com::register_type_library(registry, vrnImagingTypeLibrary(), path);
-    });
+    const void* self = reinterpret_cast<const void*>(&DllRegisterServer);
+    return com::register_server(registration, vrnImagingTypeLibrary(), self);
 }
 
-HRESULT DllUnregisterServer() {
-    return com::update_registry([](com::Registry& registry) {
-        com::unregister_class(registry, registration);
-        com::unregister_type_library(registry, vrnImagingTypeLibrary());
-    });
-}
+HRESULT DllUnregisterServer() { return com::unregister_server(registration, vrnImagingTypeLibrary()); }
 
 // Stands for the type-library resource (TYPELIB 1) of the module.
 const com::TypeLibrary* ComTypeLibrary() { return &vrnImagingTypeLibrary(); }

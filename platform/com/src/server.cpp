@@ -1,6 +1,7 @@
 #include "com/server.h"
 
 #include "com/registry.h"
+#include "com/typelib.h"
 
 #include <dlfcn.h>
 #include <filesystem>
@@ -45,6 +46,21 @@ HRESULT update_registry(const std::function<void(Registry&)>& change) {
     } catch (const RegistryError&) {
         return REGDB_E_WRITEREGDB;
     }
+}
+
+HRESULT register_server(const ClassRegistration& entry, const TypeLibrary& library, const void* address) {
+    std::string path = module_path(address);
+    return update_registry([&](Registry& registry) {
+        register_class(registry, entry, path);
+        register_type_library(registry, library, path);
+    });
+}
+
+HRESULT unregister_server(const ClassRegistration& entry, const TypeLibrary& library) {
+    return update_registry([&](Registry& registry) {
+        unregister_class(registry, entry);
+        unregister_type_library(registry, library);
+    });
 }
 
 } // namespace com

@@ -166,32 +166,17 @@ private:
 extern "C" {
 
 HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (clsid != CLSID_Counter) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) com::ClassFactory<Counter>(usage);
-    if (!factory) return E_OUTOFMEMORY;
-    HRESULT hr = factory->QueryInterface(riid, object);
-    factory->Release();
-    return hr;
+    return com::get_class_object<Counter>(registration, usage, clsid, riid, object);
 }
 
 HRESULT DllCanUnloadNow() { return usage.can_unload_now(); }
 
 HRESULT DllRegisterServer() {
-    std::string path = com::module_path(reinterpret_cast<const void*>(&DllRegisterServer));
-    return com::update_registry([&](com::Registry& registry) {
-        com::register_class(registry, registration, path);
-        com::register_type_library(registry, library, path);
-    });
+    const void* self = reinterpret_cast<const void*>(&DllRegisterServer);
+    return com::register_server(registration, library, self);
 }
 
-HRESULT DllUnregisterServer() {
-    return com::update_registry([](com::Registry& registry) {
-        com::unregister_class(registry, registration);
-        com::unregister_type_library(registry, library);
-    });
-}
+HRESULT DllUnregisterServer() { return com::unregister_server(registration, library); }
 
 const com::TypeLibrary* ComTypeLibrary() { return &library; }
 

@@ -12,6 +12,7 @@
 namespace com {
 
 class Registry;
+struct TypeLibrary;
 
 // Live objects and server locks of one module.
 class ModuleUsage {
@@ -104,5 +105,23 @@ void unregister_class(Registry& registry, const ClassRegistration& entry);
 // Runs one change of the registry file for DllRegisterServer or DllUnregisterServer:
 // S_OK, or REGDB_E_WRITEREGDB when the file cannot be read or written.
 HRESULT update_registry(const std::function<void(Registry&)>& change);
+
+// The bodies of the exports of a module with one creatable class T, registered as `entry` with
+// its type library. DllGetClassObject hands out a ClassFactory<T> for entry.clsid only.
+template <class T>
+HRESULT get_class_object(const ClassRegistration& entry, ModuleUsage& usage, REFCLSID clsid, REFIID riid,
+                         void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (clsid != entry.clsid) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) ClassFactory<T>(usage);
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(riid, object);
+    factory->Release();
+    return hr;
+}
+// address: any function of the module, to find the module's file.
+HRESULT register_server(const ClassRegistration& entry, const TypeLibrary& library, const void* address);
+HRESULT unregister_server(const ClassRegistration& entry, const TypeLibrary& library);
 
 } // namespace com
