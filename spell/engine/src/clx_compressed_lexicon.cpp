@@ -270,7 +270,6 @@ void CompressedLexicon::hashKeys() {
         while (keySlots_[slot].rank != KeySlot::kFreeSlot)
             slot = (slot + 1) & keyMask_;
         keySlots_[slot].rank = rank;
-        keySlots_[slot].entry = i;
         index_[i].slot = slot;
     }
 }
@@ -378,8 +377,10 @@ int16_t CompressedLexicon::load(Entry& entry) {
     entry.stamp = useCounter_;
     loadedBytes_ += footprint;
     entry.loaded = std::move(loaded);
-    if (!entry.loaded->words.empty())
-        keySlots_[entry.slot].words.store(&entry.loaded->words, std::memory_order_release);
+    if (const ClxWordTable& words = entry.loaded->words; !words.empty()) {
+        keySlots_[entry.slot].tableMask = words.mask();
+        keySlots_[entry.slot].table.store(words.block(), std::memory_order_release);
+    }
     return 0;
 }
 
@@ -405,11 +406,19 @@ bool table_holds(const ClxWordTable& words, std::string_view word, bool caseSens
 
 } // namespace
 
-// A segment already loaded with its word table needs no lock.
+// A case-sensitive lookup in a segment already loaded with its word table needs no lock.
 bool CompressedLexicon::findInSegment(const KeySlot& slot, std::string_view word, bool caseSensitive) {
-    if (const ClxWordTable* words = slot.words.load(std::memory_order_acquire))
-        return table_holds(*words, word, caseSensitive);
-    return loadAndFind(index_[slot.entry], word, caseSensitive);
+    if (caseSensitive) {
+        if (const uint16_t* table = slot.table.load(std::memory_order_acquire))
+            return ClxWordTable::holds(table, slot.tableMask, word.substr(kKeySize));
+    }
+    return loadAndFind(entryOf(slot), word, caseSensitive);
+}
+
+// The entries are in key order.
+CompressedLexicon::Entry& CompressedLexicon::entryOf(const KeySlot& slot) {
+    return *std::lower_bound(index_.begin(), index_.end(), slot.rank,
+                             [](const Entry& e, uint32_t rank) { return key_rank(e.key) < rank; });
 }
 
 bool CompressedLexicon::loadAndFind(Entry& entry, std::string_view word, bool caseSensitive) {

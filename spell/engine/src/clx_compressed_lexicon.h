@@ -68,13 +68,14 @@ private:
         uint64_t stamp = 0;  // use counter at the last use
         std::unique_ptr<LoadedSegment> loaded;
     };
-    // The hash table of the keys: what a lookup needs first, in 16 bytes.
+    // The hash table of the keys, holding what a lookup needs in 16 bytes: the key and, once its
+    // segment is loaded, the segment's word table (ClxWordTable::holds), published for lookups
+    // without the lock. Tables are published only when there is no budget, so a published one
+    // stays until the lexicon closes.
     struct KeySlot {
         uint32_t rank = kFreeSlot;  // the key's bytes as one big-endian number
-        uint32_t entry = 0;
-        // The word table of the entry's loaded segment, published for lookups without the lock;
-        // set only when there is no budget, so it stays valid until the lexicon closes.
-        std::atomic<const ClxWordTable*> words{nullptr};
+        uint32_t tableMask = 0;     // written before the table is published
+        std::atomic<const uint16_t*> table{nullptr};
 
         static constexpr uint32_t kFreeSlot = UINT32_MAX;  // ranks have 24 bits
     };
@@ -88,6 +89,7 @@ private:
     void hashKeys();
     // The slot of this key, or null.
     const KeySlot* search(const char (&key)[clx::kKeySize]) const;
+    Entry& entryOf(const KeySlot& slot);
     // Whether the segment of the key (the word's first three characters) holds the word.
     bool findInSegment(const KeySlot& slot, std::string_view word, bool caseSensitive);
     bool loadAndFind(Entry& entry, std::string_view word, bool caseSensitive);

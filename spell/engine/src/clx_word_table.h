@@ -30,16 +30,20 @@ public:
 
     bool empty() const { return block_.empty(); }
     // Whether the segment holds the word made of the key and `tail`.
-    bool holds(std::string_view tail) const {
-        if (block_.empty())
-            return false;
-        for (uint32_t slot = hash(tail) & mask_; block_[slot] != 0; slot = (slot + 1) & mask_) {
-            const unsigned char* entry = tails() + block_[slot] - 1;
+    bool holds(std::string_view tail) const { return !empty() && holds(block_.data(), mask_, tail); }
+    // The same for a table given by its block and mask, as a lookup that skips the table object
+    // finds it.
+    static bool holds(const uint16_t* block, uint32_t mask, std::string_view tail) {
+        const unsigned char* tails = reinterpret_cast<const unsigned char*>(block + mask + 1);
+        for (uint32_t slot = hash(tail) & mask; block[slot] != 0; slot = (slot + 1) & mask) {
+            const unsigned char* entry = tails + block[slot] - 1;
             if (entry[0] == tail.size() && tail.compare(0, tail.size(), (const char*)entry + 1, entry[0]) == 0)
                 return true;
         }
         return false;
     }
+    const uint16_t* block() const { return block_.data(); }
+    uint32_t mask() const { return mask_; }
     // The same, comparing the tails case-insensitively (every word is compared).
     bool holdsFolded(std::string_view tail) const;
     // Bytes of memory the table takes.
