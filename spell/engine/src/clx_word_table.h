@@ -37,7 +37,7 @@ public:
         const unsigned char* tails = reinterpret_cast<const unsigned char*>(block + mask + 1);
         for (uint32_t slot = hash(tail) & mask; block[slot] != 0; slot = (slot + 1) & mask) {
             const unsigned char* entry = tails + block[slot] - 1;
-            if (entry[0] == tail.size() && tail.compare(0, tail.size(), (const char*)entry + 1, entry[0]) == 0)
+            if (entry[0] == tail.size() && equal(entry + 1, tail))
                 return true;
         }
         return false;
@@ -50,6 +50,13 @@ public:
     std::size_t bytes() const { return block_.capacity() * sizeof(uint16_t); }
 
 private:
+    // A plain loop: tails are a few characters, too short to pay for a call to memcmp.
+    static bool equal(const unsigned char* a, std::string_view b) {
+        for (size_t i = 0; i < b.size(); ++i)
+            if (a[i] != (unsigned char)b[i])
+                return false;
+        return true;
+    }
     // FNV-1a, with the high bits folded down so that the mask sees all of them.
     static uint32_t hash(std::string_view tail) {
         uint32_t h = 2166136261u;

@@ -19,8 +19,8 @@ NamedMutex& engineMutex() {
 
 } // namespace
 
-EngineLock::EngineLock() {
-    NamedMutex::LockResult r = engineMutex().lock(std::chrono::milliseconds(timeoutMs.load()));
+EngineLock::EngineLock() : mutex_(engineMutex()) {
+    NamedMutex::LockResult r = mutex_.lock(std::chrono::milliseconds(timeoutMs.load()));
     owns_ = r == NamedMutex::LockResult::Locked || r == NamedMutex::LockResult::OwnerDied;
     if (r == NamedMutex::LockResult::OwnerDied)
         logLine("QLEX_Mutex: previous holder died; taken over");
@@ -30,7 +30,7 @@ EngineLock::EngineLock() {
 
 void EngineLock::release() {
     if (owns_)
-        engineMutex().unlock();
+        mutex_.unlock();
     owns_ = false;
 }
 

@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+class NamedMutex;
+
 namespace orthix {
 
 class EngineLock {
@@ -17,6 +19,7 @@ public:
     void release();
 
 private:
+    NamedMutex& mutex_;
     bool owns_ = false;
 };
 

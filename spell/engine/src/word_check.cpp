@@ -107,15 +107,6 @@ bool isChange(int action) { return action == 'a' || action == 'A' || action == '
 
 } // namespace
 
-std::string_view stripPossessive(std::string_view w) {
-    std::size_t n = w.size();
-    if (n > 1 && isEss(at(w, n - 1)) && isApostrophe(at(w, n - 2)))
-        return w.substr(0, n - 2);
-    if (n > 1 && isApostrophe(at(w, n - 1)))
-        return w.substr(0, n - 1);
-    return w;
-}
-
 int WordChecker::lookup(std::string_view word, bool caseSensitive, WordBuffer* other) {
     char buffer[kMaxWord + 1];
     for (Lexicon* lex : lexicons_) {
@@ -194,8 +185,6 @@ bool WordChecker::isCorrect(std::string_view word) {
     partIsCorrect_->emplace(std::move(key), correct);
     return correct;
 }
-
-WordChecker::Result WordChecker::judge(std::string_view word) { return judgeWord(word.substr(0, kMaxWord)); }
 
 WordChecker::Result WordChecker::judgeWord(std::string_view received) {
     const uint32_t opt = options_;

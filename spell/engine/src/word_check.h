@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "char_model.h"
 #include "lexicon.h"
 #include "word_buffer.h"
 
@@ -19,7 +20,14 @@ namespace orthix {
 constexpr int kVariantBudget = 10000;
 
 // Removes a final "'s" or a final apostrophe (dog's -> dog, dogs' -> dogs).
-std::string_view stripPossessive(std::string_view word);
+inline std::string_view stripPossessive(std::string_view w) {
+    std::size_t n = w.size();
+    if (n > 1 && (w[n - 1] == 's' || w[n - 1] == 'S') && isApostrophe(static_cast<unsigned char>(w[n - 2])))
+        return w.substr(0, n - 2);
+    if (n > 1 && isApostrophe(static_cast<unsigned char>(w[n - 1])))
+        return w.substr(0, n - 1);
+    return w;
+}
 
 class WordChecker {
 public:
@@ -35,7 +43,7 @@ public:
     };
 
     // Judges `word` (cut to 63 characters).
-    Result judge(std::string_view word);
+    Result judge(std::string_view word) { return judgeWord(word.substr(0, kMaxWord)); }
 
 private:
     // Words are views of the caller's word (at most 63 characters); only variants are copied.
