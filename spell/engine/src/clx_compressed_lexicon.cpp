@@ -458,12 +458,15 @@ int16_t CompressedLexicon::find(std::string_view w, bool caseSensitive, char* ot
     if (length == 0 || length > kMaxWordLength)
         return QLEX_ERR_NOT_FOUND;
     char key[kKeySize] = {w[0], length > 1 ? w[1] : '\0', length > 2 ? w[2] : '\0'};
-    if (caseSensitive) {
-        const KeySlot* slot = search(key);
-        if (slot && (length < kKeySize || findInSegment(*slot, w, true)))
-            return 'i';
-        return QLEX_ERR_NOT_FOUND;
-    }
+    if (!caseSensitive)
+        return findFolded(key, w) ? 'i' : QLEX_ERR_NOT_FOUND;
+    const KeySlot* slot = search(key);
+    if (slot && (length < kKeySize || findInSegment(*slot, w, true)))
+        return 'i';
+    return QLEX_ERR_NOT_FOUND;
+}
+
+bool CompressedLexicon::findFolded(const char (&key)[kKeySize], std::string_view w) {
     // Every case pattern of the key may hold the word: bit k of j makes key character k upper case.
     char tried[8][kKeySize];
     int triedCount = 0;
@@ -480,10 +483,10 @@ int16_t CompressedLexicon::find(std::string_view w, bool caseSensitive, char* ot
             continue;
         std::memcpy(tried[triedCount++], pattern, kKeySize);
         const KeySlot* slot = search(pattern);
-        if (slot && (length < kKeySize || findInSegment(*slot, w, false)))
-            return 'i';
+        if (slot && (w.size() < kKeySize || findInSegment(*slot, w, false)))
+            return true;
     }
-    return QLEX_ERR_NOT_FOUND;
+    return false;
 }
 
 int16_t CompressedLexicon::add(const char*, char, const char*) { return QLEX_ERR_UNSUPPORTED; }

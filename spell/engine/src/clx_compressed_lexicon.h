@@ -89,6 +89,8 @@ private:
     void hashKeys();
     // The slot of this key, or null.
     const KeySlot* search(const char (&key)[clx::kKeySize]) const;
+    // A case-insensitive lookup: the word in the segment of any case pattern of its key.
+    bool findFolded(const char (&key)[clx::kKeySize], std::string_view word);
     Entry& entryOf(const KeySlot& slot);
     // Whether the segment of the key (the word's first three characters) holds the word.
     bool findInSegment(const KeySlot& slot, std::string_view word, bool caseSensitive);
