@@ -1,17 +1,14 @@
-// Result files and their number fields. A result file is written into a temporary file beside
+// Result files. A result file is written into a temporary file beside
 // its final name and renamed over it only when it is complete and closed, so a run that stops or
 // crashes at any moment leaves either the previous file or the new one, never a half-written
 // one. (No fsync: forcing every result to disk would cost more than the fit.)
 #pragma once
 
+#include "NUMTXT.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-// A real field of w positions, right-justified: fixed-point with d decimals when that fits,
-// else the exponent form with as many decimals as fit in w positions, else (only for very
-// large exponents in narrow fields) wider than w.
-std::string RFIELD(double v, int w, int d);
 
 class RESFILE {
   public:

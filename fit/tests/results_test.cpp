@@ -6,7 +6,9 @@
 #include "locsco_testutil.h"
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <vector>
@@ -37,6 +39,35 @@ TEST(Results, RealFieldsAreFixedPointWhenTheyFit) {
     };
     for (const CASE &c : cases)
         EXPECT_EQ(RFIELD(c.v, c.w, c.d), c.want) << c.v;
+}
+
+TEST(Results, NumbersAreEditedAsPrintfEditsThem) {
+    // Exact ties, values a rounding away from a tie (where scaling in doubles goes wrong), negatives
+    // that round to zero, the switches between the forms of %g, carries into a new digit, fields
+    // too narrow for fixed point, and the ends of the double range.
+    std::vector<double> values = {0.125,    0.375,     2.5,         -2.5,       1048576.5,  984.70354999999995,
+                                  0.86609245000000001, 87.611265000000003, 902897.35, 0.26826994999999998,
+                                  -0.00004, -2.5e-7,   -0.0,        0.0,        9999999.5,  9999999.4999,
+                                  99999.995, 999.99995, 0.00099999995, 1e-4,      9.9999995e-5, 1e-5,
+                                  1234567.0, 12345678.0, 1e15,       1e-15,      -123456.5,  1e300,
+                                  5e-324,   -1.7976931348623157e308, 4503599627370495.5, 0.5};
+    // A random sweep: decimals with a 5 just beyond the kept digits, and doubles of any size.
+    std::mt19937_64 rng(11);
+    for (int k = 0; k < 20000; ++k) {
+        const double tie = (double(rng() % 100000000) + 0.5) / std::pow(10.0, double(rng() % 12));
+        values.push_back(k % 2 ? tie : -tie);
+        values.push_back(std::ldexp(double(rng() % 1000000007) - 5e8, int(rng() % 200) - 100));
+    }
+    const int fields[][2] = {{12, 4}, {13, 6}, {10, 4}, {7, 3}, {9, 2}};
+    char want[512], got[NUMTXTMAX + 64];
+    for (double v : values) {
+        std::snprintf(want, sizeof want, "%.7g", v);
+        ASSERT_EQ(std::string(got, GENERALTXT(v, got)), want) << std::hexfloat << v;
+        for (auto [w, d] : fields) {
+            if (std::snprintf(want, sizeof want, "%*.*f", w, d, v) > w) continue; // exponent form
+            ASSERT_EQ(RFIELD(v, w, d), want) << std::hexfloat << v << " in " << w << "." << d;
+        }
+    }
 }
 
 TEST(Results, ChiSquareAgreesWithAnAccurateIncompleteGamma) {
