@@ -219,14 +219,20 @@ TEST(Results, FilesOfARunFieldByField) {
     const auto f = filelines(dir.path() / "f.gra");
     ASSERT_EQ(f.size(), 81u);
     EXPECT_EQ(f[40], "");
-    for (const auto &l : f) {
-        if (l.empty()) continue;
-        std::istringstream in(l);
+    for (std::size_t k = 0; k < f.size(); ++k) {
+        if (k == 40) continue;
+        std::istringstream in(f[k]);
         double x, v, lo, hi, pr;
-        ASSERT_TRUE(in >> x >> v >> lo >> hi >> pr) << l;
+        ASSERT_TRUE(in >> x >> v >> lo >> hi >> pr) << f[k];
         EXPECT_TRUE(x == 0.0 || x == 1.0);
         EXPECT_LE(lo, v);
         EXPECT_LE(v, hi);
+        // Each block's line i holds observation i's partial residual: its residual in $.fit plus
+        // the fit of this block's column.
+        std::istringstream obs(fit[k % 41]);
+        double y, mu, res;
+        ASSERT_TRUE(obs >> y >> mu >> res);
+        EXPECT_NEAR(pr - v, res, 1e-4 + 1e-6 * (std::fabs(pr) + std::fabs(v))) << f[k];
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "wt.gra"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "y.gra"));
