@@ -186,6 +186,45 @@ bool WordChecker::isCorrect(std::string_view word) {
     return correct;
 }
 
+// A word found in no lexicon may still be correct as two run-together words or as parts around a
+// hyphen or an apostrophe.
+void WordChecker::judgeParts(std::string_view w, Result& res) {
+    const uint32_t opt = options_;
+    if (opt & QLEX_OPT_SPLIT_WORDS && w.size() >= 4) {
+        for (std::size_t i = 2; i + 2 <= w.size() && res.flags; ++i)
+            if (isCorrect(w.substr(0, i)) && isCorrect(w.substr(i)))
+                res.flags = 0;  // housecat = house + cat
+    }
+    if (res.flags) {
+        std::size_t pos = separatorFrom(w, 0, opt);
+        if (pos + 1 < w.size() && isCorrect(w.substr(0, pos))) {
+            Result rest = judgeWord(w.substr(pos + 1));
+            if (rest.flags == 0)
+                res.flags = 0;
+            else
+                res.reportOffset = static_cast<int>(pos + 1) + rest.reportOffset;
+        }
+    }
+}
+
+// The word with its first character upper case, or else all upper case, when a lexicon holds
+// that form (and does not exclude it): true, with the form in `form`.
+bool WordChecker::findCapitalised(std::string_view w, WordBuffer& form) {
+    WordBuffer capital(w);
+    capital.set(0, toUpper(at(w, 0)));
+    WordBuffer capitals(w);
+    for (std::size_t i = 0; i < w.size(); ++i)
+        capitals.set(i, toUpper(at(w, i)));
+    for (const WordBuffer* candidate : {&capital, &capitals}) {
+        int action = lookup(candidate->view(), true, nullptr);
+        if (action >= 0 && action != 'e') {
+            form = *candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
 WordChecker::Result WordChecker::judgeWord(std::string_view received) {
     const uint32_t opt = options_;
     Result res;
@@ -224,21 +263,8 @@ WordChecker::Result WordChecker::judgeWord(std::string_view received) {
         }
     }
 
-    if (absent && opt & QLEX_OPT_SPLIT_WORDS && wv.size() >= 4) {
-        for (std::size_t i = 2; i + 2 <= wv.size() && res.flags; ++i)
-            if (isCorrect(wv.substr(0, i)) && isCorrect(wv.substr(i)))
-                res.flags = 0;  // housecat = house + cat
-    }
-    if (absent && res.flags) {
-        std::size_t pos = separatorFrom(wv, 0, opt);
-        if (pos + 1 < wv.size() && isCorrect(wv.substr(0, pos))) {
-            Result rest = judgeWord(wv.substr(pos + 1));
-            if (rest.flags == 0)
-                res.flags = 0;
-            else
-                res.reportOffset = static_cast<int>(pos + 1) + rest.reportOffset;
-        }
-    }
+    if (absent)
+        judgeParts(wv, res);
 
     if (opt & QLEX_OPT_CATCH_MIXED_CASE_WORDS && mixed) {
         res.flags |= QLEX_MIXED_CASE;
@@ -250,21 +276,10 @@ WordChecker::Result WordChecker::judgeWord(std::string_view received) {
     bool misspelled = res.flags & QLEX_MISSPELLED;
     if (misspelled && opt & QLEX_OPT_CATCH_WORDS_WITH_DIGITS && anyOf(wv, kDigit))
         res.flags |= QLEX_WORD_WITH_DIGITS;
-    if (misspelled && opt & QLEX_OPT_REPORT_CAPITALIZATION && opt & QLEX_OPT_CASE_SENSITIVE && isLower(at(wv, 0))) {
-        WordBuffer capital(wv);
-        capital.set(0, toUpper(at(wv, 0)));
-        WordBuffer capitals(wv);
-        for (std::size_t i = 0; i < wv.size(); ++i)
-            capitals.set(i, toUpper(at(wv, i)));
-        for (const WordBuffer* form : {&capital, &capitals}) {
-            int action = lookup(form->view(), true, nullptr);
-            if (action >= 0 && action != 'e') {
-                res.flags |= QLEX_CAPITALIZATION;
-                res.replacement = *form;
-                rebuilt = true;
-                break;
-            }
-        }
+    if (misspelled && opt & QLEX_OPT_REPORT_CAPITALIZATION && opt & QLEX_OPT_CASE_SENSITIVE && isLower(at(wv, 0)) &&
+        findCapitalised(wv, res.replacement)) {
+        res.flags |= QLEX_CAPITALIZATION;
+        rebuilt = true;
     }
     if (!misspelled && !(opt & QLEX_OPT_EXACT_CAPITAL_ACCENTS)) {
         // Capitals are written without accents here: an accented capital is an error.

@@ -48,6 +48,8 @@ public:
 private:
     // Words are views of the caller's word (at most 63 characters); only variants are copied.
     Result judgeWord(std::string_view received);
+    void judgeParts(std::string_view word, Result& res);
+    bool findCapitalised(std::string_view word, WordBuffer& form);
     bool isCorrect(std::string_view word);
     // The action of the first lexicon holding the word, or QLEX_ERR_NOT_FOUND; the entry's other
     // word goes to `other`.
