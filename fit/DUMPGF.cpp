@@ -23,7 +23,7 @@ namespace {
 // in a direct-mapped table keyed by those bits, and edits a start only once while it stays there.
 struct LINESTART {
     std::uint64_t key[3];
-    int len = 0; // 0: empty
+    int len = 0;       // 0: empty
     char text[4 * 15]; // four times a blank and "%.7g" (at most 14 characters)
 };
 constexpr int STARTSLOTS = 4096;
@@ -46,7 +46,8 @@ void BLOCK(RESFILE &out, const RESULTS &r, int j, std::vector<LINESTART> &starts
     for (std::size_t i = 0; i < n; ++i) {
         const double dx = x[i] - xbar;
         const double fi = k >= 0 ? s[i] + b * dx : b * dx;
-        const std::uint64_t key[3] = {std::bit_cast<std::uint64_t>(x[i]), k >= 0 ? std::bit_cast<std::uint64_t>(s[i]) : 0,
+        const std::uint64_t key[3] = {std::bit_cast<std::uint64_t>(x[i]),
+                                      k >= 0 ? std::bit_cast<std::uint64_t>(s[i]) : 0,
                                       k >= 0 ? std::bit_cast<std::uint64_t>(v[i]) : 0};
         LINESTART &st = starts[key[0] * 0x9e3779b97f4a7c15 >> 52]; // the top 12 bits of a mixed key
         if (st.len == 0 || std::memcmp(st.key, key, sizeof key) != 0) {

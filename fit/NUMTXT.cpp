@@ -49,8 +49,12 @@ U64 PAIR(unsigned r) {
 
 // The four digits of x < 10^4 and the eight of x < 10^8, leading zeros included, as the bytes
 // of a word.
-U64 FOURDIGITS(unsigned x) { return PAIR(x / 100) | PAIR(x % 100) << 16; }
-U64 EIGHTDIGITS(unsigned x) { return FOURDIGITS(x / 10000) | FOURDIGITS(x % 10000) << 32; }
+U64 FOURDIGITS(unsigned x) {
+    return PAIR(x / 100) | PAIR(x % 100) << 16;
+}
+U64 EIGHTDIGITS(unsigned x) {
+    return FOURDIGITS(x / 10000) | FOURDIGITS(x % 10000) << 32;
+}
 
 // The number of decimal digits of m (1 for 0).
 int NDIGITS(U64 m) {
@@ -76,7 +80,8 @@ int LIBFIELD(double v, int w, int d, char *out) {
     int len = static_cast<int>(std::to_chars(out, out + NUMTXTMAX, v, std::chars_format::fixed, d).ptr - out);
     if (len <= w || !std::isfinite(v)) return len;
     for (int p = w; p >= 0; --p) { // fewest decimals last
-        len = static_cast<int>(std::to_chars(out, out + NUMTXTMAX, v, std::chars_format::scientific, p).ptr - out);
+        len = static_cast<int>(std::to_chars(out, out + NUMTXTMAX, v, std::chars_format::scientific, p).ptr -
+                               out);
         if (len <= w) return len;
     }
     return len;
@@ -98,7 +103,8 @@ int GENERALTXT(double v, char *out) {
             ++e;
     }
     if (!fast)
-        return static_cast<int>(std::to_chars(out, out + NUMTXTMAX, v, std::chars_format::general, 7).ptr - out);
+        return static_cast<int>(std::to_chars(out, out + NUMTXTMAX, v, std::chars_format::general, 7).ptr -
+                                out);
 
     // The 7 digits in bytes 0 to 6; %g keeps them up to the last one that is not 0.
     const unsigned hi = static_cast<unsigned>(m / 10000), lo = static_cast<unsigned>(m % 10000);
@@ -163,10 +169,18 @@ template <int D> int FIXEDFIELD(double v, int w, char *out) {
 int REALFIELD(double v, int w, int d, char *out) {
     int len = 0;
     switch (d) { // the decimals of the result files' fields
-    case 2: len = FIXEDFIELD<2>(v, w, out); break;
-    case 3: len = FIXEDFIELD<3>(v, w, out); break;
-    case 4: len = FIXEDFIELD<4>(v, w, out); break;
-    case 6: len = FIXEDFIELD<6>(v, w, out); break;
+    case 2:
+        len = FIXEDFIELD<2>(v, w, out);
+        break;
+    case 3:
+        len = FIXEDFIELD<3>(v, w, out);
+        break;
+    case 4:
+        len = FIXEDFIELD<4>(v, w, out);
+        break;
+    case 6:
+        len = FIXEDFIELD<6>(v, w, out);
+        break;
     }
     if (len > 0) return len;
     char b[NUMTXTMAX];

@@ -30,9 +30,13 @@ std::uint64_t GETKEY(const double *a, std::size_t k) {
     return u;
 }
 
-void PUTKEY(double *a, std::size_t k, std::uint64_t u) { std::memcpy(a + k, &u, sizeof u); }
+void PUTKEY(double *a, std::size_t k, std::uint64_t u) {
+    std::memcpy(a + k, &u, sizeof u);
+}
 
-unsigned DIGIT(std::uint64_t key, int d) { return static_cast<unsigned>(key >> (d * BITS)) & (RADIX - 1); }
+unsigned DIGIT(std::uint64_t key, int d) {
+    return static_cast<unsigned>(key >> (d * BITS)) & (RADIX - 1);
+}
 } // namespace
 
 void SORTDI(double *x, int *idx, int i, int j, double *xw, int *iw) {
