@@ -1,5 +1,5 @@
-// A word of at most 63 characters in a NUL-terminated buffer of its own: judging a word copies and
-// varies it without allocating, and every lookup gets the terminated string it needs.
+// A word of at most 63 characters in a NUL-terminated buffer of its own: the variants a judgement
+// tries and the replacement it gives are made without allocating.
 #pragma once
 
 #include <cstddef>
@@ -31,7 +31,6 @@ public:
 
     const char* c_str() const { return text_; }
     std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
     std::string_view view() const { return {text_, size_}; }
     unsigned char at(std::size_t i) const { return static_cast<unsigned char>(text_[i]); }
     void set(std::size_t i, unsigned char c) { text_[i] = static_cast<char>(c); }
