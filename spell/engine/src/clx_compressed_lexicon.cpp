@@ -377,9 +377,9 @@ int16_t CompressedLexicon::load(Entry& entry) {
     entry.stamp = useCounter_;
     loadedBytes_ += footprint;
     entry.loaded = std::move(loaded);
-    if (const ClxWordTable& words = entry.loaded->words; !words.empty()) {
-        keySlots_[entry.slot].tableMask = words.mask();
-        keySlots_[entry.slot].table.store(words.block(), std::memory_order_release);
+    if (const ClxWordTable& table = entry.loaded->words; !table.empty()) {
+        keySlots_[entry.slot].tableMask = table.mask();
+        keySlots_[entry.slot].table.store(table.block(), std::memory_order_release);
     }
     return 0;
 }

@@ -53,8 +53,8 @@ public:
     size_t segmentReads() const { return segmentReads_; }
 
 private:
-    // A segment's data in memory, with its word table when the segment allows one and the budget
-    // has room for it.
+    // A segment's data in memory, with its word table when there is no budget and the segment
+    // allows one.
     struct LoadedSegment {
         std::unique_ptr<unsigned char[]> data;
         ClxWordTable words;
