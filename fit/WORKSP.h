@@ -71,7 +71,8 @@ struct WORK {
     char *TYPES = nullptr; // TYPES(10, p)  variable types, blank-padded
 
     // The one allocation, zero-filled. calloc, because a block this large comes fresh from the
-    // system already zeroed, and its pages are touched only when the arrays are used.
+    // system already zeroed, and its pages are touched only when the arrays are used (huge pages
+    // where the system gives them).
     struct FREE {
         void operator()(void *p) const { std::free(p); }
     };
