@@ -70,3 +70,13 @@ function(toolkit_add_subdirectories)
     endif()
   endforeach()
 endfunction()
+
+# toolkit_requires(<targets...>): skips the rest of the calling CMakeLists.txt unless every named
+# target exists, so bench/ and fuzz/ folders of deliverables left out of COMPONENTS do no harm.
+macro(toolkit_requires)
+  foreach(_required ${ARGN})
+    if(NOT TARGET ${_required})
+      return()
+    endif()
+  endforeach()
+endmacro()
