@@ -1,22 +1,13 @@
 #include "DUMPS.h"
 
 #include "RESFILE.h"
+#include "SPLSM.h"
 
 #include <cmath>
 #include <cstddef>
 
 namespace {
 constexpr int PERLINE = 4 + 50; // values per line of the observation part
-
-// Mean of column x(n) weighted by the prior weights w(n); 0 when they do not sum above 0.
-double PRIORMEAN(int n, const double *x, const double *w) {
-    double sw = 0.0, swx = 0.0;
-    for (int i = 0; i < n; ++i) {
-        sw += w[i];
-        swx += w[i] * x[i];
-    }
-    return sw > 0.0 ? swx / sw : 0.0;
-}
 
 void OBSLINES(RESFILE &out, const RESULTS &r) {
     const FIT &f = *r.f;
@@ -77,7 +68,7 @@ void CURVE(RESFILE &out, const RESULTS &r, int j, int k) {
         sg[g - 1] = s[i];
         vg[g - 1] = v[i];
     }
-    const double xbar = PRIORMEAN(f.n, x, f.w), b = f.beta[j - 1];
+    const double xbar = WMEAN(f.n, x, f.w), b = f.beta[j - 1];
     out.text("abscissa, smooth, lower, upper").endline();
     for (int g = 0; g < nef; ++g) {
         const double fg = sg[g] + (xg[g] - xbar) * b, band = 1.96 * std::sqrt(r.phi * vg[g]);
